@@ -1,0 +1,72 @@
+#include "shell/text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
+    wchar_t buf[6];
+    for (auto& c : buf) c = L'#';
+    EXPECT_EQ(rc::CopyCut(buf, 6, L"abcdefgh"), 5u);
+    EXPECT_STREQ(buf, L"abcde");
+    EXPECT_EQ(rc::CopyCut(buf, 1, L"abc"), 0u);
+    EXPECT_STREQ(buf, L"");
+    buf[0] = L'#';
+    EXPECT_EQ(rc::CopyCut(buf, 0, L"abc"), 0u);
+    EXPECT_EQ(buf[0], L'#');
+}
+
+TEST(LeadingNumber, ReadsLikeTheCLibrary) {
+    struct Case { const wchar_t* text; int expected; } cases[] = {
+        {L"", 0}, {L"abc", 0}, {L"42", 42}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9},
+        {L"- 5", 0}, {L"007", 7}, {L"2147483647", 2147483647}, {L"2147483648", 2147483647},
+        {L"99999999999999999999", 2147483647}, {L"-2147483648", -2147483647 - 1},
+        {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << c.text;
+}
+
+TEST(ParseUnsigned, AcceptsDigitsWithinThirtyTwoBitsOnly) {
+    struct Case { const wchar_t* text; bool ok; unsigned value; } cases[] = {
+        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u},
+        {L"4294967296", false, 0}, {L"", false, 0}, {L"   ", false, 0}, {L"1 ", false, 0},
+        {L"-1", false, 0}, {L"+1", false, 0}, {L"1a", false, 0}, {L"\t1", false, 0},
+    };
+    for (const auto& c : cases) {
+        std::uint32_t v = 12345;
+        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(FormatText, FillsDirectivesInOrderAndCuts) {
+    EXPECT_EQ(rc::FormatText(L"Error %d opening registry key %s for reading", {5, L"K"}),
+              L"Error 5 opening registry key K for reading");
+    EXPECT_EQ(rc::FormatText(L"%lu|%s|%d", {4000000000ul, L"555", -5}), L"4000000000|555|-5");
+    EXPECT_EQ(rc::FormatText(L"100%% %s", {L"sure"}), L"100% sure");
+    EXPECT_EQ(rc::FormatText(L"%s and %s", {L"one"}), L"one and ");
+    EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4), L"abc");
+}
+
+TEST(Cp1252Codec, MapsBothWaysAndMarksMissingCharacters) {
+    const auto& codec = rc::Cp1252Codec();
+    char out[8];
+    EXPECT_EQ(codec.toAnsi(L"A\u20AC\u00E9\u4E00", out, sizeof out), 4u);
+    EXPECT_EQ(std::string(out), std::string("A\x80\xE9?"));
+    EXPECT_EQ(codec.toAnsi(L"12345678", out, sizeof out), 0u);  // does not fit 7 bytes
+    EXPECT_EQ(out[0], '\0');
+    wchar_t wide[4];
+    EXPECT_EQ(codec.toWide("\x80xyz", wide, 4), 3u);
+    EXPECT_STREQ(wide, L"\u20ACxy");
+}
+
+TEST(CaseFolding, ComparesLatinLettersWithoutCase) {
+    EXPECT_TRUE(rc::EqualsNoCase(L"Quorvel \u00e9", L"QUORVEL \u00c9"));
+    EXPECT_FALSE(rc::EqualsNoCase(L"abc", L"abd"));
+    EXPECT_TRUE(rc::StartsWithNoCase(L"com2", L"COM"));
+    EXPECT_FALSE(rc::StartsWithNoCase(L"CO", L"COM"));
+    EXPECT_TRUE(rc::EqualsNoCaseAscii(L"bob /uip", L"BOB /UIP"));
+    EXPECT_FALSE(rc::EqualsNoCaseAscii(L"\u00e9", L"\u00c9"));
+}
+
+}  // namespace
