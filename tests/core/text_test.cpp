@@ -35,7 +35,9 @@ TEST(ParseUnsigned, AcceptsDigitsWithinThirtyTwoBitsOnly) {
     for (const auto& c : cases) {
         std::uint32_t v = 12345;
         EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 

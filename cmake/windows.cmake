@@ -1,0 +1,78 @@
+# Windows build: the Configurator executable, its platform layer and the
+# tests that run under Wine.
+enable_language(RC)
+
+set(RC_WIN_LIBS user32 gdi32 advapi32 comdlg32 shell32 netapi32 kernel32)
+set(RC_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+# SystemCodec and the other platform pieces live in *_win.cpp files; all but
+# the entry point form one library that the tests link too.
+file(GLOB RC_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*_win.cpp)
+list(FILTER RC_WIN_SOURCES EXCLUDE REGEX "winmain_win\\.cpp$")
+add_library(rcwin STATIC ${RC_WIN_SOURCES})
+target_link_libraries(rcwin PUBLIC rccore ${RC_WIN_LIBS})
+target_compile_options(rcwin PRIVATE ${RC_WARNINGS})
+target_compile_definitions(rcwin PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0400 WINVER=0x0400)
+target_compile_definitions(rccore PUBLIC UNICODE _UNICODE)
+
+# The resource script: compiled into the executable and into every test
+# program that creates dialogs (templates and strings are looked up in the
+# running module).
+set(RC_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/src/resources/rcsetup.rc)
+set_source_files_properties(${RC_RESOURCE_SCRIPT} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+
+add_executable(rcsetup32 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/winmain_win.cpp ${RC_RESOURCE_SCRIPT})
+target_link_libraries(rcsetup32 PRIVATE rcwin)
+target_compile_options(rcsetup32 PRIVATE ${RC_WARNINGS})
+target_link_options(rcsetup32 PRIVATE -municode ${RC_STATIC_LINK})
+target_include_directories(rcsetup32 PRIVATE ${CMAKE_SOURCE_DIR}/src)
+
+# The executable must need no DLL beyond the system's own.
+add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh
+         ${CMAKE_OBJDUMP} $<TARGET_FILE:rcsetup32>)
+set_tests_properties(imports PROPERTIES LABELS build)
+set_property(TEST imports PROPERTY CROSSCOMPILING_EMULATOR "")
+
+# Resource checks: unique control ids per template, every loaded string
+# present.
+add_test(NAME resources COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/check-resources.py
+         ${CMAKE_SOURCE_DIR}/src)
+set_tests_properties(resources PROPERTIES LABELS build)
+
+# The core is window-free: none of its files may include <windows.h>.
+add_test(NAME core_is_window_free COMMAND ${CMAKE_SOURCE_DIR}/tools/check-window-free.sh
+         ${CMAKE_SOURCE_DIR}/src)
+set_tests_properties(core_is_window_free PROPERTIES LABELS build)
+
+target_link_libraries(core_tests PRIVATE rcwin)
+
+# Dialog tests: real dialogs created from their templates in-process.
+file(GLOB RC_DIALOG_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/dialog/*.cpp)
+file(GLOB RC_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*_win.cpp)
+if(RC_DIALOG_TESTS)
+  add_executable(dialog_tests ${RC_DIALOG_TESTS} ${RC_TEST_SUPPORT} ${RC_RESOURCE_SCRIPT})
+  target_link_libraries(dialog_tests PRIVATE rcwin GTest::gtest)
+  target_include_directories(dialog_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(dialog_tests PRIVATE ${RC_WARNINGS})
+  rc_test_options(dialog_tests)
+  target_link_options(dialog_tests PRIVATE -municode ${RC_STATIC_LINK})
+  add_test(NAME dialog_tests COMMAND dialog_tests --gtest_brief=1)
+  set_tests_properties(dialog_tests PROPERTIES LABELS dialog TIMEOUT 600)
+endif()
+
+# End-to-end tests: a driver program that starts the real rcsetup32.exe in
+# the same Wine prefix and works it from outside.
+file(GLOB RC_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(RC_E2E_TESTS)
+  add_executable(e2e_tests ${RC_E2E_TESTS} ${RC_TEST_SUPPORT})
+  target_link_libraries(e2e_tests PRIVATE rcwin GTest::gtest)
+  target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(e2e_tests PRIVATE ${RC_WARNINGS})
+  rc_test_options(e2e_tests)
+  target_link_options(e2e_tests PRIVATE -municode ${RC_STATIC_LINK})
+  add_dependencies(e2e_tests rcsetup32)
+  add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1)
+  set_tests_properties(e2e_tests PROPERTIES LABELS e2e TIMEOUT 900
+    ENVIRONMENT "RC_CONFIGURATOR_EXE=$<TARGET_FILE:rcsetup32>")
+endif()

@@ -1,0 +1,44 @@
+// The code-page seam on Windows: the system's ANSI code page.
+#include "shell/shell_win.h"
+#include "shell/text.h"
+
+#include <string>
+
+namespace rc {
+
+namespace {
+
+std::size_t SystemToAnsi(std::wstring_view text, char* out, std::size_t cap) {
+    if (cap == 0) return 0;
+    std::wstring copy(text);
+    int n = WideToAnsi(copy.c_str(), out, static_cast<int>(cap));
+    // WideToAnsi counts the terminator; the seam counts the bytes before it.
+    return n > 0 ? static_cast<std::size_t>(n - 1) : 0;
+}
+
+std::size_t SystemToWide(std::string_view bytes, wchar_t* out, std::size_t cap) {
+    if (cap == 0) return 0;
+    std::string copy(bytes);
+    int n = MultiByteToWideChar(GetACP(), 0, copy.c_str(), static_cast<int>(copy.size()), out,
+                                static_cast<int>(cap - 1));
+    if (n <= 0 && !copy.empty()) {
+        // The text did not fit: convert what fits, character by character.
+        std::size_t done = 0;
+        for (std::size_t i = 0; i < copy.size() && done < cap - 1; ++i) {
+            int one = MultiByteToWideChar(GetACP(), 0, copy.c_str() + i, 1, out + done, 1);
+            if (one == 1) ++done;
+        }
+        n = static_cast<int>(done);
+    }
+    if (n < 0) n = 0;
+    out[n] = L'\0';
+    return static_cast<std::size_t>(n);
+}
+
+const AnsiCodec kSystem{SystemToAnsi, SystemToWide};
+
+}  // namespace
+
+const AnsiCodec& SystemCodec() { return kSystem; }
+
+}  // namespace rc

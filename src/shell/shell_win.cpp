@@ -1,0 +1,217 @@
+#include "shell/shell_win.h"
+
+#include "resources/resource.h"
+#include "shell/owners_win.h"
+#include "shell/shell_logic.h"
+#include "shell/text.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace rc {
+
+ShellState g_shell;
+
+const wchar_t kIniFile[] = L"rcsetup.ini";
+
+void SetEdition(Edition edition) {
+    g_shell.edition = edition;
+    CopyCut(g_shell.groupName, 64, L"Quorvel Brennix");
+    CopyCut(g_shell.helpBase, 16, L"BRX");
+    if (edition == Edition::Classroom) {
+        CopyCut(g_shell.groupName, 64, L"Quorvel Tutor");
+        CopyCut(g_shell.versionText, 16, L"V1.72");
+    } else {
+        CopyCut(g_shell.versionText, 16, L"V3.72");
+    }
+    CopyCut(g_shell.editionName, 64, g_shell.groupName);
+}
+
+Edition DecideEdition() {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvel\\Configurator32", 0, KEY_READ, &raw) !=
+        ERROR_SUCCESS)
+        return Edition::Default;
+    RegistryKey key(raw);
+    wchar_t value[16] = L"";
+    DWORD type = 0, size = sizeof value - sizeof(wchar_t);
+    if (RegQueryValueExW(key.get(), L"Edition", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return Edition::Default;
+    value[15] = L'\0';
+    return EqualsNoCase(value, L"Tutor") ? Edition::Classroom : Edition::Default;
+}
+
+// ---- Dialog runner ---------------------------------------------------------
+
+DialogTemplate::DialogTemplate(int number) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(number), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    if (!found) return;
+    resource_ = LoadResource(nullptr, found);
+    if (!resource_) return;
+    data_ = LockResource(resource_);
+    if (!data_) return;
+    const auto* bytes = static_cast<const std::uint8_t*>(data_);
+    DWORD size = SizeofResource(nullptr, found);
+    bool extended = size >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
+    if (!extended && size >= 18 && (bytes[0] & DS_SETFONT)) {
+        std::vector<std::uint8_t> fixed = FixTemplateFont(bytes, size);
+        copy_ = std::malloc(fixed.size());
+        if (copy_) std::memcpy(copy_, fixed.data(), fixed.size());
+    }
+}
+
+DialogTemplate::~DialogTemplate() {
+    std::free(copy_);
+    if (resource_) FreeResource(resource_);
+}
+
+const DLGTEMPLATE* DialogTemplate::get() const {
+    return static_cast<const DLGTEMPLATE*>(copy_ ? copy_ : data_);
+}
+
+WORD RunDialog(HWND owner, int number, DLGPROC procedure, LPARAM param, WORD helpContext) {
+    DialogTemplate tmpl(number);
+    if (!tmpl) {
+        MessageBeep(0);
+        return 0;
+    }
+    WORD savedContext = g_shell.helpContext;
+    HWND savedWindow = g_shell.currentWindow;
+    g_shell.helpContext = helpContext;
+    INT_PTR result = DialogBoxIndirectParamW(g_shell.instance, tmpl.get(), owner, procedure, param);
+    g_shell.helpContext = savedContext;
+    g_shell.currentWindow = savedWindow;
+    if (result == -1) {
+        MessageBeep(0);
+        return 0;
+    }
+    return static_cast<WORD>(result);
+}
+
+void CentreDialog(HWND dialog) {
+    RECT self{}, ownerClient{}, ownerWindow{};
+    GetWindowRect(dialog, &self);
+    HWND owner = GetParent(dialog);
+    if (owner) {
+        GetClientRect(owner, &ownerClient);
+        GetWindowRect(owner, &ownerWindow);
+    }
+    Point p = CentrePosition(self.right - self.left, self.bottom - self.top, ownerClient.right - ownerClient.left,
+                             ownerClient.bottom - ownerClient.top, ownerWindow.left, ownerWindow.top,
+                             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    SetWindowPos(dialog, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BeginDialog(HWND dialog) {
+    g_shell.currentWindow = dialog;
+    CentreDialog(dialog);
+}
+
+// ---- Services ----------------------------------------------------------------
+
+void ShowHelp(WORD context) {
+    std::wstring file = ChooseHelpFile(g_shell.programDirectory, g_shell.helpBase,
+                                       [](const std::wstring& p) { return FileExists(p.c_str()); });
+    if (context == 0)
+        g_shell.winHelp(g_shell.mainWindow, file.c_str(), HELP_QUIT, 0);
+    else
+        g_shell.winHelp(g_shell.mainWindow, file.c_str(), HELP_CONTEXT, context);
+}
+
+std::wstring LoadText(UINT id, int maxChars) {
+    std::wstring text(static_cast<std::size_t>(maxChars) + 1, L'\0');
+    int n = LoadStringW(g_shell.instance, id, text.data(), maxChars + 1);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+namespace {
+
+int CaptionedBox(HWND owner, UINT captionId, UINT stringId, UINT flags) {
+    std::wstring caption = LoadText(captionId, 127);
+    std::wstring text = LoadText(stringId, 255);
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+}
+
+}  // namespace
+
+int InfoBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_INFORMATION, stringId, flags); }
+int WarningBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_WARNING, stringId, flags); }
+int ErrorBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_ERROR, stringId, flags); }
+
+bool FileExists(const wchar_t* path) {
+    char ansi[256];
+    if (WideToAnsi(path, ansi, sizeof ansi) == 0) return false;
+    return GetFileAttributesA(ansi) != INVALID_FILE_ATTRIBUTES;
+}
+
+int AnsiToWide(const char* text, wchar_t* buffer, int bufferBytes) {
+    int chars = bufferBytes / 2;
+    if (chars <= 0) return -1;
+    int n = MultiByteToWideChar(GetACP(), 0, text, -1, buffer, chars);
+    buffer[chars - 1] = L'\0';
+    return n - 1;
+}
+
+int WideToAnsi(const wchar_t* text, char* buffer, int bufferBytes) {
+    if (bufferBytes <= 0) return 0;
+    int n = WideCharToMultiByte(GetACP(), 0, text, -1, buffer, bufferBytes - 1, "?", nullptr);
+    // The count includes the terminator when the whole text fitted; a text
+    // that did not fit gives 0 and an empty result.
+    if (n < 0) n = 0;
+    buffer[n] = '\0';
+    return n;
+}
+
+void MeasureSystemFont() {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
+    g_shell.systemFontHeight = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+std::wstring ItemText(HWND dialog, int id, int maxChars) {
+    std::wstring text(static_cast<std::size_t>(maxChars) + 1, L'\0');
+    int n = GetDlgItemTextW(dialog, id, text.data(), maxChars + 1);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+void FormatItemText(HWND dialog, int id, std::wstring_view argument) {
+    std::wstring format = ItemText(dialog, id, 127);
+    std::wstring text = FormatText(format, {argument}, 256);
+    SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChars) {
+    std::wstring text(static_cast<std::size_t>(maxChars) + 1, L'\0');
+    DWORD n = GetPrivateProfileStringW(section, key, L"", text.data(), static_cast<DWORD>(maxChars) + 1, kIniFile);
+    text.resize(n);
+    return text;
+}
+
+void WriteIniText(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+    WritePrivateProfileStringW(section, key, value, kIniFile);
+}
+
+HFONT CreateLightFont(int height) {
+    LOGFONTW system{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
+    if (system.lfCharSet >= 128 && system.lfCharSet <= 136) return nullptr;
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
+    font.lfWeight = FW_THIN;
+    if (height != 0) font.lfHeight = height;
+    return CreateFontIndirectW(&font);
+}
+
+std::wstring ModulePath() {
+    wchar_t path[256] = L"";
+    DWORD n = GetModuleFileNameW(nullptr, path, 256);
+    if (n >= 256) n = 255;
+    path[n] = L'\0';
+    return path;
+}
+
+}  // namespace rc
