@@ -59,7 +59,8 @@ struct ClientHeldSettings {
     std::wstring logoffArgument;   // /R or /r value, at most 15 characters
     std::wstring securityKey;      // /C value, at most 15 characters
     int lookupDelay = -1;          // /L, 0..6; -1 unset
-    int bufferCount = -1;          // /N, at most 3; -1 unset
+    int bufferCount = -1;          // /N, at most 3 (no lower limit when read; /N-1
+                                   // therefore reads as unset); -1 unset
     int cacheSize = -1;            // /H, 128..4096 KBytes; -1 unset
     std::wstring videoMode;        // /G value, at most 4 characters
     bool switch1 = false;          // /1
@@ -79,7 +80,7 @@ struct ClientSettings {
     int transport = -1;                 // position in ClientLists::transports
     int adapter = -1;                   // position in ClientLists::adapters
     std::array<bool, kClientOptionCount> options{};
-    std::wstring publicCode;            // /X value
+    std::wstring publicCode;            // /X value, at most 127 (a field's text)
     std::wstring inactivityTimeout;     // field text; /T or /M writes decimal
     std::wstring cacheSizeField;        // the classroom edition's Cache Size field
 
@@ -91,7 +92,7 @@ struct ClientSettings {
     int modem = -1;                     // position in ClientLists::modems
     std::wstring bridgeCode;            // second bare word of the bridge part, at most 9
     bool dialback = false;
-    std::wstring dialbackFile;          // /P value
+    std::wstring dialbackFile;          // /P value, at most 127
     std::wstring bridgeTimeout;         // field text; /T in the bridge part
 
     ClientHeldSettings held;

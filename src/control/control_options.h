@@ -32,9 +32,12 @@ enum ColourDepth : int {
 extern const int kColourDepthIds[kColourDepthCount];
 
 // Every value of the control option string. Texts are kept as the dialog's
-// fields hold them; transport and adapter are positions in ControlLists,
-// colour depth a ColourDepth position; -1 means nothing selected. A default
-// record is the state before any command line is applied.
+// fields hold them: a parse stores at most the 127 characters that a field
+// is read as, and puts Connect To, like the name, in capitals, as its
+// upper-case field shows it. Transport and adapter are positions in
+// ControlLists, colour depth a ColourDepth position; -1 means nothing
+// selected. A default record is the state before any command line is
+// applied.
 struct ControlSettings {
     std::wstring name;            // bare word; upper-case, at most 15 when read
     int transport = -1;           // position in ControlLists::transports

@@ -774,6 +774,8 @@ TEST(ClientOptionsRoundTrip, ParsedTextsComposeToTheirCanonicalForm) {
         {L"  bob   /uip  -i ", L"BOB /UIP /I "},
         {L"bob /UIP /h50 /L9 /N7", L"BOB /UIP /L6 /N3 /H128 "},
         {L"bob /UIP /N0", L"BOB /UIP /N1 "},      // held 0, written as 1
+        {L"bob /UIP /N-5", L"BOB /UIP /N1 "},
+        {L"bob /UIP /N-1", L"BOB /UIP "},         // -1 is how unset is held
         {L"bob /UIP /H9999", L"BOB /UIP /H4096 "},
         {L"bob /UIP /T1", L"BOB /UIP /T2 "},
         {L"bob /UIP /M1", L"BOB /UIP /T1 "},      // /M keeps 1; read again as /T it becomes 2
