@@ -53,6 +53,7 @@ TEST(ModemList, ReadsTheModemLinesOfAFile) {
         {"duplicates kept in order", "@[M]B\n@[M]A\n@[M]B\n", 1, {L"B", L"A", L"B"}},
         {"trailing blanks and inner tabs stay", "@[M]Hayes\tSmart  \n", 1, {L"Hayes\tSmart  "}},
         {"comment right after the tag", "@[M];nothing\n", 1, {L""}},
+        {"comment holding a modem line", "@[M1]A ;@[M2]B\n@[M3]C ; @[x\n", 1, {L"A ", L"C "}},
         {"second bracket is part of the name", "@[M1]]x]\n", 1, {L"x]"}},
         {"other lines pass", "Hello\n;comment\n[M1]x\n @ [M1]y\n@M1]z\n@[M1]ok\n", 1, {L"ok"}},
         {"tags A D H T pass", "@[A]a\n@[D]d\n@[H]h\n@[T]t\n@[Axyz\n@[T\n", 1, {}},

@@ -116,6 +116,10 @@ TEST(PasswordCodeOfAnsi, PacksBytesLittleEndianWithTheTerminator) {
         EXPECT_EQ(PasswordCodeOfAnsi(c.bytes), expected & 0xFFFFFF) << c.bytes;
         EXPECT_LE(PasswordCodeOfAnsi(c.bytes), 0xFFFFFFu);
     }
+    // Bytes handed over without a terminator: nothing after them is read.
+    const char buffer[] = {'A', 'B', 'C', 'X', 'Y'};
+    EXPECT_EQ(PasswordCodeOfAnsi(std::string_view(buffer, 3)), Code({0x4241, 0x0043}));
+    EXPECT_EQ(PasswordCodeOfAnsi(std::string_view(buffer, 1)), Code({0x0041}));
 }
 
 TEST(PasswordCodeOfText, OneOrTwoCharactersLeaveLaneBAtItsStart) {
