@@ -21,7 +21,7 @@
 #   RC_WINE_ROOT     where prefixes live (default: build tree's wine/ folder,
 #                    found from the program's path)
 #   RC_WINE_PREFIX   use this prefix as it is instead of a fresh copy (kept)
-#   RC_WINE_SEED     a script run with WINEPREFIX set before the program,
+#   RC_WINE_SEED     a shell command run with WINEPREFIX set before the program,
 #                    to seed registry keys and files
 #   RC_WINE_KEEP=1   keep the run's prefix for inspection
 #   RC_WINE_TIMEOUT  seconds before the run is killed
@@ -30,7 +30,7 @@ set -u
 program=$1
 shift
 
-program_dir=$(cd "$(dirname "$program")" && pwd)
+program_dir=$(realpath -m "$(dirname "$program")")
 root=${RC_WINE_ROOT:-$program_dir/wine}
 timeout_s=${RC_WINE_TIMEOUT:-240}
 
@@ -112,7 +112,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ -n "${RC_WINE_SEED:-}" ]; then
-    "$RC_WINE_SEED" || { echo "wine-exec: seed script failed" >&2; exit 1; }
+    bash -c "$RC_WINE_SEED" || { echo "wine-exec: seed command failed" >&2; exit 1; }
 fi
 
 timeout --kill-after=10 "$timeout_s" wine "$program" "$@"

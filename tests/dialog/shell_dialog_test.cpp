@@ -344,6 +344,33 @@ TEST(ShellServices, FileExistsForFilesAndDirectoriesOnly) {
     EXPECT_FALSE(rc::FileExists(L"C:\\\u4E00\u4E01"));  // does not survive the ANSI code page
 }
 
+TEST(ShellServices, MenuAndAcceleratorCarryTheCommands) {
+    HMENU menu = GetMenu(g_shell.mainWindow);
+    ASSERT_NE(menu, nullptr);
+    struct Item { int popup; UINT command; const wchar_t* label; } items[] = {
+        {0, IDM_CONTROL, L"&Control"}, {0, IDM_CLIENT, L"C&lient"}, {0, IDM_EXIT, L"E&xit"},
+        {1, IDM_HELP, L"Configurator &Help\tF1"}, {1, IDM_ABOUT, L"&About"},
+    };
+    wchar_t label[64];
+    GetMenuStringW(menu, 0, label, 64, MF_BYPOSITION);
+    EXPECT_STREQ(label, L"&Configure");
+    GetMenuStringW(menu, 1, label, 64, MF_BYPOSITION);
+    EXPECT_STREQ(label, L"&Help");
+    for (const auto& item : items) {
+        ASSERT_GT(GetMenuStringW(GetSubMenu(menu, item.popup), item.command, label, 64, MF_BYCOMMAND), 0);
+        EXPECT_STREQ(label, item.label);
+    }
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);  // with the separator
+    EXPECT_TRUE(GetMenuState(GetSubMenu(menu, 0), 2, MF_BYPOSITION) & MF_SEPARATOR);
+
+    HACCEL accel = LoadAcceleratorsW(g_shell.instance, MAKEINTRESOURCEW(IDR_ACCEL));
+    ACCEL entries[4];
+    ASSERT_EQ(CopyAcceleratorTableW(accel, entries, 4), 1);
+    EXPECT_EQ(entries[0].key, VK_F1);
+    EXPECT_EQ(entries[0].cmd, IDM_HELP);
+    EXPECT_EQ(entries[0].fVirt & (FSHIFT | FCONTROL | FALT), 0);
+}
+
 TEST(ShellServices, MainWindowKeepsItsSizeWhenMaximized) {
     HWND main = g_shell.mainWindow;
     MINMAXINFO info{};

@@ -1,0 +1,95 @@
+// The shell of the real executable: its main window, the directory it
+// records, maximizing, Exit, and the screenshots of the shell's windows in
+// both editions.
+#include "resources/resource.h"
+#include "support/station_win.h"
+
+#include <gtest/gtest.h>
+
+using namespace rctest;
+
+namespace {
+
+RECT WindowRect(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+TEST(ShellEndToEnd, MainWindowRecordsItsDirectoryKeepsItsSizeAndExitsWithZero) {
+    Station station;
+    WritePrivateProfileStringW(L"Configurator", L"Directory", L"C:\\stale\\", L"rcsetup.ini");
+    Configurator app;
+    ASSERT_TRUE(app.Start(station.Exe(), L""));
+    HWND main = app.MainWindow();
+    ASSERT_NE(main, nullptr);
+
+    RECT r = WindowRect(main);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 150);
+    EXPECT_EQ(ReadIni(L"rcsetup.ini", L"Configurator", L"Directory"), station.Directory());
+
+    SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    r = WindowRect(main);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 150);
+
+    PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST(ShellEndToEnd, SecondStartOpensASecondMainWindow) {
+    Station station;
+    Configurator first, second;
+    ASSERT_TRUE(first.Start(station.Exe(), L""));
+    ASSERT_NE(first.MainWindow(), nullptr);
+    ASSERT_TRUE(second.Start(station.Exe(), L"/N"));
+    HWND other = second.MainWindow();
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other, first.MainWindow());
+    PostMessageW(other, WM_CLOSE, 0, 0);
+    PostMessageW(first.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.WaitExit(), 0);
+    EXPECT_EQ(first.WaitExit(), 0);
+}
+
+// The shell's windows in both editions, for the eye: the main window with
+// and without the banner, the About box and the Options dialog.
+TEST(ShellEndToEnd, ScreenshotsOfTheShellInBothEditions) {
+    for (bool classroom : {false, true}) {
+        StationOptions options;
+        options.classroom = classroom;
+        Station station(options);
+        std::wstring edition = classroom ? L"tutor" : L"default";
+        for (const wchar_t* args : {L"", L"/N"}) {
+            Configurator app;
+            ASSERT_TRUE(app.Start(station.Exe(), args));
+            HWND main = app.MainWindow();
+            ASSERT_NE(main, nullptr);
+            SetWindowPos(main, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+            EXPECT_TRUE(Capture(main, L"main-" + edition + (*args ? L"-nobanner" : L"")));
+            if (!*args) {
+                PostMessageW(main, WM_COMMAND, IDM_ABOUT, 0);
+                HWND about = WaitForDialog(app.ProcessId(), L"About Configurator");
+                ASSERT_NE(about, nullptr);
+                wchar_t text[128];
+                GetDlgItemTextW(about, IDC_ABOUT_EDITION, text, 128);
+                EXPECT_STREQ(text, classroom ? L"Quorvel Tutor Configurator" : L"Quorvel Brennix Configurator");
+                EXPECT_TRUE(Capture(about, L"about-" + edition));
+                PostMessageW(about, WM_COMMAND, IDOK, 0);
+
+                PostMessageW(main, WM_COMMAND, IDM_OPTIONS, 0);
+                HWND opts = WaitForDialog(app.ProcessId(), L"Options");
+                ASSERT_NE(opts, nullptr);
+                GetDlgItemTextW(opts, IDC_OPTIONS_LABEL, text, 128);
+                EXPECT_STREQ(text, classroom ? L"Quorvel Tutor Directory" : L"Quorvel Brennix Directory");
+                EXPECT_TRUE(Capture(opts, L"options-" + edition));
+                PostMessageW(opts, WM_COMMAND, IDCANCEL, 0);
+            }
+            PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
+            EXPECT_EQ(app.WaitExit(), 0);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+#include "support/station_win.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace rctest {
+
+namespace {
+
+const wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Statn32";
+const wchar_t kEditionKey[] = L"SOFTWARE\\Quorvel\\Configurator32";
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+void DeleteTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
+    auto* q = reinterpret_cast<std::pair<std::pair<DWORD, const wchar_t*>, std::pair<const wchar_t*, HWND>>*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != q->first.first || !IsWindowVisible(window)) return TRUE;
+    wchar_t cls[64] = L"", title[256] = L"";
+    GetClassNameW(window, cls, 64);
+    GetWindowTextW(window, title, 256);
+    if ((!q->first.second || lstrcmpW(cls, q->first.second) == 0) && lstrcmpW(title, q->second.first) == 0) {
+        q->second.second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring HostPath(const std::string& unixPath) {
+    std::wstring r = L"Z:";
+    for (char c : unixPath) r.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return r;
+}
+
+std::wstring BuiltConfigurator() {
+    const char* p = std::getenv("RC_CONFIGURATOR_EXE");
+    return p ? HostPath(p) : L"";
+}
+
+Station::Station(const StationOptions& o) {
+    dir_ = L"C:\\Program Files\\Quorvel\\Brennix";
+    DeleteTree(dir_);
+    CreateDirectoryW(L"C:\\Program Files\\Quorvel", nullptr);
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    CopyFileW(BuiltConfigurator().c_str(), Exe().c_str(), FALSE);
+    if (o.statn32) WriteFileBytes(dir_ + L"\\STATN32.EXE", "MZ placeholder");
+    if (o.viewdesk) WriteFileBytes(dir_ + L"\\VIEWDESK.EXE", "MZ placeholder");
+    for (const auto& m : o.modules) WriteFileBytes(dir_ + L"\\" + m, "MZ placeholder");
+    if (!o.modemFile.empty()) WriteFileBytes(dir_ + L"\\MODEMDEF.MDM", o.modemFile);
+
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kServiceKey);
+    if (o.serviceKey) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            std::wstring value = o.imagePath.empty()
+                                     ? L"C:\\PROGRA~1\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
+                                     : o.imagePath;
+            RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+    }
+    HKEY edition = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEditionKey, 0, nullptr, 0, KEY_WRITE, nullptr, &edition, nullptr) ==
+        ERROR_SUCCESS) {
+        if (o.classroom)
+            RegSetValueExW(edition, L"Edition", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Tutor"), 12);
+        else
+            RegDeleteValueW(edition, L"Edition");
+        RegCloseKey(edition);
+    }
+}
+
+Station::~Station() {
+    HKEY edition = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEditionKey, 0, KEY_WRITE, &edition) == ERROR_SUCCESS) {
+        RegDeleteValueW(edition, L"Edition");
+        RegCloseKey(edition);
+    }
+}
+
+Configurator::~Configurator() {
+    if (pi_.hProcess) {
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(pi_.hProcess, 99);
+            WaitForSingleObject(pi_.hProcess, 5000);
+        }
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+}
+
+bool Configurator::Start(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    return CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != FALSE;
+}
+
+HWND Configurator::MainWindow(DWORD timeoutMs) {
+    if (!main_) main_ = WaitForWindow(pi_.dwProcessId, L"RCSetupClass", L"Brennix Configurator 32", timeoutMs);
+    return main_;
+}
+
+long Configurator::WaitExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::pair<std::pair<DWORD, const wchar_t*>, std::pair<const wchar_t*, HWND>> q{{processId, className},
+                                                                                        {title, nullptr}};
+        EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&q));
+        if (q.second.second) return q.second.second;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    return WaitForWindow(processId, L"#32770", title, timeoutMs);
+}
+
+bool Capture(HWND window, const std::wstring& name) {
+    const char* dir = std::getenv("RC_SCREENSHOT_DIR");
+    if (!dir || !*dir) return true;
+    // Let the window finish painting first.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    int stride = ((w * 3 + 3) / 4) * 4;
+    std::string pixels(static_cast<std::size_t>(stride) * h, '\0');
+    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes += pixels;
+    WriteFileBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
+    return true;
+}
+
+std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key) {
+    wchar_t buf[1024] = L"";
+    GetPrivateProfileStringW(section, key, L"\x01missing", buf, 1024, file);
+    return buf;
+}
+
+std::wstring ReadImagePath() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"\x01missing";
+    wchar_t buf[1024] = L"";
+    DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
+    RegQueryValueExW(key, L"ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    return buf;
+}
+
+bool SetImagePath(const std::wstring& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return false;
+    LONG r = RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}
+
+}  // namespace rctest

@@ -1,0 +1,71 @@
+// End-to-end test support: a seeded Client station in the test's own Wine
+// prefix, the real rcsetup32.exe started in it, and window captures.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace rctest {
+
+// The product folder of the station and what it holds.
+struct StationOptions {
+    bool statn32 = true;              // STATN32.EXE placeholder
+    bool viewdesk = true;             // VIEWDESK.EXE placeholder
+    std::vector<std::wstring> modules = {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL",
+                                         L"CXIPX.DLL",   L"CXNBS.DLL",   L"CXTCP.DLL"};
+    std::string modemFile = "; modem definitions\r\n@[M1] Generic 28800 Modem\r\n@[M2] Fast Modem 56K ;best\r\n";
+    bool serviceKey = true;           // HKLM\SYSTEM\CurrentControlSet\Services\Statn32
+    std::wstring imagePath;           // empty: a realistic default
+    bool classroom = false;           // the Tutor edition value
+};
+
+class Station {
+public:
+    explicit Station(const StationOptions& options = StationOptions());
+    ~Station();
+    const std::wstring& Directory() const { return dir_; }
+    std::wstring Exe() const { return dir_ + L"\\rcsetup32.exe"; }
+
+private:
+    std::wstring dir_;
+};
+
+// The Windows path of the Configurator built for the tests (from the
+// RC_CONFIGURATOR_EXE environment value, a host path).
+std::wstring BuiltConfigurator();
+// The Windows form of a host path ("Z:" and backslashes).
+std::wstring HostPath(const std::string& unixPath);
+
+// A running Configurator; ended when the object goes.
+class Configurator {
+public:
+    Configurator() = default;
+    ~Configurator();
+    bool Start(const std::wstring& exe, const std::wstring& arguments);
+    HWND MainWindow(DWORD timeoutMs = 20000);
+    // Waits for the process to end; returns its exit code, or -1 on time-out.
+    long WaitExit(DWORD timeoutMs = 20000);
+    DWORD ProcessId() const { return pi_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+// Finds a top-level window of the process with the given title (class
+// "#32770" for dialogs), waiting up to timeoutMs.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 20000);
+// Finds a dialog of the process whose title is `title`, waiting.
+HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
+
+// Writes what the window shows to RC_SCREENSHOT_DIR\<name>.bmp when that
+// folder is set; returns false when set and the capture failed.
+bool Capture(HWND window, const std::wstring& name);
+
+std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key);
+std::wstring ReadImagePath();
+bool SetImagePath(const std::wstring& value);
+
+}  // namespace rctest

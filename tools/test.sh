@@ -1,0 +1,36 @@
+#!/bin/bash
+# Builds everything and runs every test:
+#  - the native build of the window-free core with AddressSanitizer and
+#    UBSan: unit tests and a bounded run of every fuzz target;
+#  - the x86_64 Windows build: unit tests, dialog tests and end-to-end tests
+#    under Wine (each in its own prefix, under Xvfb when no display is set);
+#  - the i686 Windows build of the product (the 32-bit program), warning-free
+#    and free of non-system DLL imports.
+# Usage: tools/test.sh [--quick]   (--quick: fuzz targets run 5 s each)
+set -eu
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+fuzz_seconds=${RC_FUZZ_SECONDS:-30}
+[ "${1:-}" = "--quick" ] && fuzz_seconds=5
+jobs=$(nproc)
+
+echo "== native build (core, sanitizers, fuzz targets)"
+cmake --preset native -DRC_WERROR=ON -DRC_FUZZ_SECONDS="$fuzz_seconds" >/dev/null
+cmake --build --preset native -j "$jobs"
+
+echo "== win64 build"
+cmake --preset win64 -DRC_WERROR=ON >/dev/null
+cmake --build --preset win64 -j "$jobs"
+
+echo "== win32 build (the 32-bit product)"
+cmake --preset win32 -DRC_WERROR=ON >/dev/null
+cmake --build --preset win32 -j "$jobs" --target rcsetup32
+tools/check-imports.sh i686-w64-mingw32-objdump build/win32/rcsetup32.exe
+
+status=0
+echo "== native tests"
+ctest --preset native -j "$jobs" || status=1
+echo "== Windows tests under Wine"
+ctest --preset win64 -j "$jobs" || status=1
+exit $status
