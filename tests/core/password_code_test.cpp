@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <string>
 #include <vector>
 
@@ -264,18 +263,6 @@ TEST(PasswordCodeOfText, FixedCodesOfOurTable) {
         {L"ABCDEFGHI", 10103839},
     };
     for (const auto& c : cases) EXPECT_EQ(PasswordCodeOfText(c.text, Cp1252()), c.code) << c.text;
-}
-
-TEST(PasswordCodeTable, HoldsThirtyTwoMixedEntries) {
-    // The low five bits pick the next entry; a table whose entries all
-    // shared them would stall both lanes on one entry.
-    unsigned seenLow = 0;
-    for (std::uint16_t v : kPasswordCodeTable) seenLow |= 1u << (v & 31u);
-    EXPECT_GT(std::popcount(seenLow), 8);
-    if (!RC_PASSWORD_TABLE_CUSTOM) {
-        EXPECT_EQ(kPasswordCodeTable[0], 0x428A);   // frac(cbrt(2))
-        EXPECT_EQ(kPasswordCodeTable[31], 0x1429);  // frac(cbrt(131))
-    }
 }
 
 }  // namespace
