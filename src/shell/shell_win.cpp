@@ -62,6 +62,15 @@ DialogTemplate::DialogTemplate(int number) {
     }
 }
 
+DialogTemplate::DialogTemplate(DialogTemplate&& other) noexcept
+    : resource_(other.resource_), data_(other.data_), copy_(other.copy_) {
+    other.resource_ = nullptr;
+    other.data_ = nullptr;
+    other.copy_ = nullptr;
+}
+
+DialogTemplate LoadDialogTemplate(int number) { return DialogTemplate(number); }
+
 DialogTemplate::~DialogTemplate() {
     std::free(copy_);
     if (resource_) FreeResource(resource_);
@@ -72,7 +81,7 @@ const DLGTEMPLATE* DialogTemplate::get() const {
 }
 
 WORD RunDialog(HWND owner, int number, DLGPROC procedure, LPARAM param, WORD helpContext) {
-    DialogTemplate tmpl(number);
+    DialogTemplate tmpl = LoadDialogTemplate(number);
     if (!tmpl) {
         MessageBeep(0);
         return 0;

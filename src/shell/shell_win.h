@@ -55,6 +55,8 @@ public:
     ~DialogTemplate();
     DialogTemplate(const DialogTemplate&) = delete;
     DialogTemplate& operator=(const DialogTemplate&) = delete;
+    DialogTemplate(DialogTemplate&& other) noexcept;
+    DialogTemplate& operator=(DialogTemplate&&) = delete;
     const DLGTEMPLATE* get() const;
     explicit operator bool() const { return get() != nullptr; }
 
@@ -63,6 +65,10 @@ private:
     const void* data_ = nullptr;
     void* copy_ = nullptr;  // fixed-up copy, when the template carried DS_SETFONT
 };
+
+// Finds template `number` among the running module's resources, ready for
+// DialogBoxIndirectParamW; released when the returned owner goes.
+DialogTemplate LoadDialogTemplate(int number);
 
 // Runs a modal dialog from template `number` with the given help context
 // current while it runs; the previous help context and current window are
