@@ -46,7 +46,8 @@ public:
 
     // Ends the file: a last line without LF is read as if it had one.
     // Returns 1 when the file was read to its end, -1 after a format error.
-    // Calling it again gives the same answer.
+    // Calling it again gives the same answer. A reader reads one file: feed
+    // nothing after Finish.
     int Finish();
 
     // The modem names read so far, in file order, duplicates included.
