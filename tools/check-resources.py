@@ -18,7 +18,7 @@ script = open(os.path.join(src, "resources", "rcsetup.rc"), encoding="utf-8").re
 defines = {}
 for name, value in re.findall(r"^#define\s+(\w+)\s+(-?\d+)", header, re.M):
     defines[name] = int(value)
-defines.update({"IDOK": 1, "IDCANCEL": 2, "IDHELP": 3, "IDC_STATIC": -1})
+defines.update({"IDOK": 1, "IDCANCEL": 2, "IDC_STATIC": -1})
 
 
 def value_of(token):

@@ -21,7 +21,7 @@ edition=
 [ "${1:-}" = "--tutor" ] && edition=Tutor
 demo=$repo/build/demo
 prefix=$demo/prefix
-product="$prefix/drive_c/Program Files/Quorvel/Brennix"
+product="$prefix/drive_c/Quorvel/Brennix"
 mkdir -p "$demo"
 
 seed() {
@@ -33,7 +33,7 @@ seed() {
     [ -f "$product/MODEMDEF.MDM" ] || cp "$repo/tools/demo/MODEMDEF.MDM" "$product/MODEMDEF.MDM"
     if ! WINEPREFIX=$prefix wine reg query 'HKLM\SYSTEM\CurrentControlSet\Services\Statn32' /v ImagePath >/dev/null 2>&1; then
         WINEPREFIX=$prefix wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\Statn32' /v ImagePath /t REG_SZ \
-            /d 'C:\PROGRA~1\Quorvel\Brennix\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /Z /X7788 /T15 /L3 /BRIDGE COM2 5521 /B9600 /T10' /f >/dev/null
+            /d 'C:\Quorvel\Brennix\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /Z /X7788 /T15 /L3 /BRIDGE COM2 5521 /B9600 /T10' /f >/dev/null
     fi
     if [ -n "$edition" ]; then
         WINEPREFIX=$prefix wine reg add 'HKLM\SOFTWARE\Quorvel\Configurator32' /v Edition /t REG_SZ /d "$edition" /f >/dev/null

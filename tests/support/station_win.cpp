@@ -65,9 +65,9 @@ std::wstring BuiltConfigurator() {
 }
 
 Station::Station(const StationOptions& o) {
-    dir_ = L"C:\\Program Files\\Quorvel\\Brennix";
+    dir_ = L"C:\\Quorvel\\Brennix";
     DeleteTree(dir_);
-    CreateDirectoryW(L"C:\\Program Files\\Quorvel", nullptr);
+    CreateDirectoryW(L"C:\\Quorvel", nullptr);
     CreateDirectoryW(dir_.c_str(), nullptr);
     CopyFileW(BuiltConfigurator().c_str(), Exe().c_str(), FALSE);
     if (o.statn32) WriteFileBytes(dir_ + L"\\STATN32.EXE", "MZ placeholder");
@@ -81,7 +81,7 @@ Station::Station(const StationOptions& o) {
         if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
             ERROR_SUCCESS) {
             std::wstring value = o.imagePath.empty()
-                                     ? L"C:\\PROGRA~1\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
+                                     ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
                                      : o.imagePath;
             RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
