@@ -1,0 +1,174 @@
+#include "client/advanced_win.h"
+
+#include "dialback/password_dialog_win.h"
+#include "resources/resource.h"
+#include "shell/shell_win.h"
+#include "shell/text.h"
+
+namespace rc {
+
+const wchar_t kViewdeskIni[] = L"viewdesk.ini";
+
+namespace {
+
+// ---- Advanced Client Options ------------------------------------------------
+
+constexpr std::uint32_t kCacheSizeLow = 128;
+constexpr std::uint32_t kCacheSizeHigh = 4096;
+
+ClientHeldSettings* HeldOf(HWND dialog) {
+    return reinterpret_cast<ClientHeldSettings*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+void FillAdvanced(HWND dialog, const ClientHeldSettings& held) {
+    EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_LABEL), FALSE);
+    EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_MODE), FALSE);
+    EnableWindow(GetDlgItem(dialog, IDC_ADV_MODEM_DEBUG), FALSE);
+    SendDlgItemMessageW(dialog, IDC_ADV_VIDEO_MODE, EM_LIMITTEXT, 2, 0);
+
+    SetDlgItemTextW(dialog, IDC_ADV_VIDEO_MODE, held.videoMode.c_str());
+    SetDlgItemTextW(dialog, IDC_ADV_SECURITY_KEY, held.securityKey.c_str());
+    if (held.cacheSize >= 0) SetDlgItemTextW(dialog, IDC_ADV_CACHE, DecimalText(held.cacheSize).c_str());
+    CheckDlgButton(dialog, IDC_ADV_MODEM_DEBUG, held.modemDebug ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SetSecurityKey(HWND dialog) {
+    DWORD code = 0;
+    if (!RunSetPassword(dialog, IDD_SET_KEY, &code)) return;
+    SetDlgItemTextW(dialog, IDC_ADV_SECURITY_KEY, FormatText(L"%lu", {static_cast<unsigned long>(code)}, 16).c_str());
+}
+
+// OK: returns false, with the cache-size field refused, when the dialog
+// must stay open.
+bool AcceptAdvanced(HWND dialog, ClientHeldSettings& held) {
+    // Taken before the cache-size check: a refused OK keeps them.
+    held.securityKey = ItemText(dialog, IDC_ADV_SECURITY_KEY, 15);
+    held.videoMode = ItemText(dialog, IDC_ADV_VIDEO_MODE, 4);
+
+    std::wstring cache = ItemText(dialog, IDC_ADV_CACHE, 127);
+    int cacheSize = -1;  // an empty field leaves the cache size unset: no /H
+    if (!cache.empty()) {
+        std::uint32_t value = 0;
+        if (!ParseUnsigned(cache, &value) || value < kCacheSizeLow || value > kCacheSizeHigh) {
+            SetDlgItemTextW(dialog, IDC_ADV_STATUS, LoadText(IDS_CACHE_RANGE, 127).c_str());
+            MessageBeep(0);
+            HWND field = GetDlgItem(dialog, IDC_ADV_CACHE);
+            SendMessageW(field, EM_SETSEL, 0, -1);
+            SetFocus(field);
+            return false;
+        }
+        cacheSize = static_cast<int>(value);
+    }
+    held.cacheSize = cacheSize;
+    held.modemDebug = IsDlgButtonChecked(dialog, IDC_ADV_MODEM_DEBUG) == BST_CHECKED;
+    return true;
+}
+
+INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        BeginDialog(dialog);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        auto* held = reinterpret_cast<ClientHeldSettings*>(lParam);
+        if (held) FillAdvanced(dialog, *held);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_ADV_SET_KEY:
+            if (HIWORD(wParam) == BN_CLICKED) SetSecurityKey(dialog);
+            return TRUE;
+        case IDC_ADV_CACHE:
+            if (HIWORD(wParam) == EN_KILLFOCUS && GetWindowTextLengthW(GetDlgItem(dialog, IDC_ADV_STATUS)) > 0)
+                SetDlgItemTextW(dialog, IDC_ADV_STATUS, L"");
+            return TRUE;
+        case IDOK: {
+            ClientHeldSettings* held = HeldOf(dialog);
+            if (!held || AcceptAdvanced(dialog, *held)) EndDialog(dialog, 1);
+            return TRUE;
+        }
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        case IDC_HELPBUTTON:
+            ShowHelp(HELP_ADVANCED);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+// ---- Define SOS Hotkeys -----------------------------------------------------
+
+const wchar_t kSosSection[] = L"SOS_Hotkeys";
+
+// One box per key, in the order the keys are written. The box labelled
+// Left Shift is kept under RShift and Right Shift under LShift: that
+// pairing is how the Control program's file has always stored them.
+struct SosKey {
+    int box;
+    const wchar_t* key;
+    int fallback;
+};
+constexpr SosKey kSosKeys[] = {
+    {IDC_SOS_LEFT_SHIFT, L"RShift", 1}, {IDC_SOS_RIGHT_SHIFT, L"LShift", 1}, {IDC_SOS_CTRL, L"Ctrl", 0},
+    {IDC_SOS_ALT, L"Alt", 1},           {IDC_SOS_DISABLE, L"None", 0},
+};
+
+// The four key boxes are offered only while the SOS function is on; a
+// greyed box keeps its mark.
+void ApplySosRule(HWND dialog) {
+    BOOL enable = IsDlgButtonChecked(dialog, IDC_SOS_DISABLE) != BST_CHECKED;
+    for (int id : {IDC_SOS_LEFT_SHIFT, IDC_SOS_RIGHT_SHIFT, IDC_SOS_CTRL, IDC_SOS_ALT})
+        EnableWindow(GetDlgItem(dialog, id), enable);
+}
+
+INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        BeginDialog(dialog);
+        for (const SosKey& k : kSosKeys) {
+            // Any value other than 0 counts as checked.
+            UINT value = GetPrivateProfileIntW(kSosSection, k.key, k.fallback, kViewdeskIni);
+            CheckDlgButton(dialog, k.box, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+        }
+        ApplySosRule(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_SOS_DISABLE:
+            if (HIWORD(wParam) == BN_CLICKED) ApplySosRule(dialog);
+            return TRUE;
+        case IDOK:
+            for (const SosKey& k : kSosKeys)
+                WritePrivateProfileStringW(kSosSection, k.key,
+                                           IsDlgButtonChecked(dialog, k.box) == BST_CHECKED ? L"1" : L"0",
+                                           kViewdeskIni);
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        case IDC_HELPBUTTON:
+            ShowHelp(HELP_SOS);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+WORD RunAdvancedOptions(HWND owner, ClientHeldSettings* held) {
+    return RunDialog(owner, IDD_ADVANCED, AdvancedDialogProc, reinterpret_cast<LPARAM>(held), HELP_ADVANCED);
+}
+
+WORD RunSosHotkeys(HWND owner) { return RunDialog(owner, IDD_SOS, SosDialogProc, 0, HELP_SOS); }
+
+}  // namespace rc
