@@ -76,3 +76,33 @@ if(RC_E2E_TESTS)
   set_tests_properties(e2e_tests PROPERTIES LABELS e2e TIMEOUT 900
     ENVIRONMENT "RC_CONFIGURATOR_EXE=$<TARGET_FILE:rcsetup32>")
 endif()
+
+# ---- Program Manager stand-in ------------------------------------------------
+# tools/progman-standin: a DDE "PROGMAN" server of our own (Wine's shell
+# cannot hold the conversation the Configurator needs). Not part of the
+# product: the link tests and the demo start it beside rcsetup32.exe.
+add_executable(progman_standin WIN32
+  ${CMAKE_SOURCE_DIR}/tools/progman-standin/progman_standin.cpp
+  ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text.cpp)
+target_include_directories(progman_standin PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(progman_standin PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+target_compile_options(progman_standin PRIVATE ${RC_WARNINGS})
+target_link_libraries(progman_standin PRIVATE user32 kernel32 ole32 shell32 uuid)
+target_link_options(progman_standin PRIVATE -municode ${RC_STATIC_LINK})
+
+add_executable(progman_standin_tests
+  ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text.cpp
+  ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text_test.cpp)
+target_link_libraries(progman_standin_tests PRIVATE rccore GTest::gtest_main)
+target_compile_options(progman_standin_tests PRIVATE ${RC_WARNINGS})
+rc_test_options(progman_standin_tests)
+target_link_options(progman_standin_tests PRIVATE -static)
+add_test(NAME progman_standin_tests COMMAND progman_standin_tests --gtest_brief=1)
+set_tests_properties(progman_standin_tests PROPERTIES LABELS core TIMEOUT 300)
+
+# The link tests (tests/dialog) start the stand-in from its build path.
+if(TARGET dialog_tests)
+  add_dependencies(dialog_tests progman_standin)
+  set_property(TEST dialog_tests APPEND PROPERTY ENVIRONMENT
+    "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
+endif()
