@@ -16,6 +16,7 @@ repo=$PWD
 tools/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target rcsetup32
+cmake --build --preset win64 -j "$(nproc)" --target progman_standin
 
 edition=
 [ "${1:-}" = "--tutor" ] && edition=Tutor
@@ -40,6 +41,8 @@ seed() {
     else
         WINEPREFIX=$prefix wine reg delete 'HKLM\SOFTWARE\Quorvel\Configurator32' /v Edition /f >/dev/null 2>&1 || true
     fi
+    # Program Manager for the icon dialogs: our stand-in, in the background (tools/progman-standin).
+    WINEPREFIX=$prefix wine "$repo/build/win64/progman_standin.exe" >/dev/null 2>&1 &
 }
 export -f seed
 export repo prefix product edition
