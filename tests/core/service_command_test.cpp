@@ -57,11 +57,4 @@ TEST(OptionTextOfCommand, TakesEverythingAfterTheSecondWord) {
     }
 }
 
-TEST(ServiceCommand, LongestReadableCommandFitsTheReadBuffer) {
-    std::wstring command = rc::ServiceCommand(L"C:\\S.EXE", std::wstring(rc::kServiceCommandMax - 12, L'X'));
-    EXPECT_EQ(command.size(), rc::kServiceCommandMax);
-    EXPECT_EQ((command.size() + 1) * 2, rc::kServiceCommandBytes);
-    EXPECT_EQ(command.substr(0, 13), L"C:\\S.EXE /* X");
-}
-
 }  // namespace

@@ -183,11 +183,6 @@ TEST_F(ClientStore, ReadFailuresShowTheirRegistryMessage) {
     EXPECT_FALSE(rc::ReadClientOptions(&text));
 }
 
-TEST_F(ClientStore, RegistryErrorBoxFormatsItsStringUnderTheConfiguratorCaption) {
-    ExpectBox(L"Configurator ", L"Error 5 opening registry key SYSTEM\\X for writing");
-    rc::RegistryErrorBox(IDS_REG_OPEN_WRITE, {5, L"SYSTEM\\X"});
-}
-
 TEST_F(ClientStore, WriteStoresTheCommandWithItsTerminator) {
     StoreImagePath(L"old");
     EXPECT_TRUE(rc::WriteClientOptions(L"BOB /UIP ", L"C:\\B\\STATN32.EXE"));
