@@ -10,10 +10,16 @@ namespace {
 
 std::size_t SystemToAnsi(std::wstring_view text, char* out, std::size_t cap) {
     if (cap == 0) return 0;
+    // The whole text with its terminator must fit the cap bytes; a text that
+    // does not fit gives an empty result.
     std::wstring copy(text);
-    int n = WideToAnsi(copy.c_str(), out, static_cast<int>(cap));
-    // WideToAnsi counts the terminator; the seam counts the bytes before it.
-    return n > 0 ? static_cast<std::size_t>(n - 1) : 0;
+    int n = WideCharToMultiByte(GetACP(), 0, copy.c_str(), -1, out, static_cast<int>(cap), "?", nullptr);
+    if (n <= 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    out[n - 1] = '\0';
+    return static_cast<std::size_t>(n - 1);
 }
 
 std::size_t SystemToWide(std::string_view bytes, wchar_t* out, std::size_t cap) {

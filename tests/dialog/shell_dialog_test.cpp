@@ -335,6 +335,21 @@ TEST(ShellServices, WideToAnsiCutsNothingPartlyAndMarksMissingCharacters) {
     EXPECT_EQ(wide[3], L'\0');
 }
 
+TEST(ShellServices, SystemCodecFillsItsWholeRoomLikeTheTestCodec) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const rc::AnsiCodec& system = rc::SystemCodec();
+    const rc::AnsiCodec& cp1252 = rc::Cp1252Codec();
+    for (const wchar_t* text : {L"PASS12345", L"", L"\u20AC\u00E9x", L"a\u4E00", L"0123456789"}) {
+        char a[10], b[10];
+        std::size_t n = system.toAnsi(text, a, sizeof a);
+        EXPECT_EQ(n, cp1252.toAnsi(text, b, sizeof b)) << n;
+        EXPECT_STREQ(a, b);
+    }
+    wchar_t wide[4];
+    EXPECT_EQ(system.toWide("abcdef", wide, 4), 3u);
+    EXPECT_STREQ(wide, L"abc");
+}
+
 TEST(ShellServices, FileExistsForFilesAndDirectoriesOnly) {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
