@@ -3,6 +3,7 @@
 // and the code-page services.
 #include "resources/resource.h"
 #include "shell/shell_win.h"
+#include "shell/text.h"
 #include "support/dialog_driver_win.h"
 
 #include <gtest/gtest.h>
