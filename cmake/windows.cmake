@@ -100,9 +100,11 @@ target_link_options(progman_standin_tests PRIVATE -static)
 add_test(NAME progman_standin_tests COMMAND progman_standin_tests --gtest_brief=1)
 set_tests_properties(progman_standin_tests PROPERTIES LABELS core TIMEOUT 300)
 
-# The link tests (tests/dialog) start the stand-in from its build path.
-if(TARGET dialog_tests)
-  add_dependencies(dialog_tests progman_standin)
-  set_property(TEST dialog_tests APPEND PROPERTY ENVIRONMENT
-    "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
-endif()
+# The dialog and end-to-end tests start the stand-in from its build path.
+foreach(rc_standin_user dialog_tests e2e_tests)
+  if(TARGET ${rc_standin_user})
+    add_dependencies(${rc_standin_user} progman_standin)
+    set_property(TEST ${rc_standin_user} APPEND PROPERTY ENVIRONMENT
+      "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
+  endif()
+endforeach()
