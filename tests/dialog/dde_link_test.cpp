@@ -9,20 +9,20 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
-#include "support/station_win.h"
+#include "support/progman_fixture_win.h"
 
 #include <dde.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace rctest;
 
 namespace {
 
-constexpr wchar_t kStandInClass[] = L"BrennixProgmanStandIn";
 constexpr wchar_t kProgramFolder[] = L"C:\\DdeLinkTest";
 constexpr wchar_t kViewdesk[] = L"C:\\DdeLinkTest\\VIEWDESK.EXE";
 
@@ -30,45 +30,6 @@ std::wstring WindowsFolder() {
     wchar_t w[MAX_PATH] = L"";
     GetWindowsDirectoryW(w, MAX_PATH);
     return w;
-}
-
-std::wstring ProgramsFolder() { return WindowsFolder() + L"\\Profiles\\All Users\\Start Menu\\Programs"; }
-
-void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = dir + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(dir.c_str());
-}
-
-void MakeFolders(const std::wstring& path) {
-    for (std::size_t i = 3; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == L'\\') CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return bytes;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
-    CloseHandle(h);
-    return bytes;
 }
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
@@ -84,86 +45,39 @@ bool PumpUntil(F done, DWORD ms) {
     return true;
 }
 
-// The stand-in, started in this test's Wine prefix with a log of its own.
-class StandIn {
-public:
-    explicit StandIn(const std::wstring& options = L"") {
-        const char* exe = std::getenv("RC_PROGMAN_STANDIN_EXE");
-        if (!exe) return;
-        wchar_t temp[MAX_PATH] = L"";
-        GetTempPathW(MAX_PATH, temp);
-        log_ = std::wstring(temp) + L"standin-" + std::to_wstring(GetTickCount()) + L".log";
-        DeleteFileW(log_.c_str());
-        std::wstring path = HostPath(exe);
-        std::wstring line = L"\"" + path + L"\" /log \"" + log_ + L"\" /quit-after 200 " + options;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
-            return;
-        DWORD start = GetTickCount();
-        while (!window_ && GetTickCount() - start < 20000) {
-            HWND w = nullptr;
-            while ((w = FindWindowExW(nullptr, w, kStandInClass, nullptr)) != nullptr) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == pi_.dwProcessId) window_ = w;
-            }
-            if (!window_) Sleep(20);
-        }
+// The stand-in's log lines, their fields joined again by TABs.
+std::vector<std::wstring> LogLines(const ProgmanStandIn& standIn) {
+    std::vector<std::wstring> lines;
+    for (const auto& fields : standIn.Log()) {
+        std::wstring line;
+        for (std::size_t i = 0; i < fields.size(); ++i) line += (i ? L"\t" : L"") + fields[i];
+        lines.push_back(line);
     }
-    ~StandIn() { Stop(); }
-    StandIn(const StandIn&) = delete;
-    StandIn& operator=(const StandIn&) = delete;
+    return lines;
+}
+int Count(const ProgmanStandIn& standIn, const std::wstring& line) {
+    int n = 0;
+    for (const auto& l : LogLines(standIn)) n += l == line;
+    return n;
+}
+// Atom names read back in the case of the atom's first adder: Wine's shell
+// adds "Progman" before we add "PROGMAN".
+int CountAnyCase(const ProgmanStandIn& standIn, const std::wstring& line) {
+    int n = 0;
+    for (const auto& l : LogLines(standIn)) n += lstrcmpiW(l.c_str(), line.c_str()) == 0;
+    return n;
+}
+int CountStarting(const ProgmanStandIn& standIn, const std::wstring& prefix) {
+    int n = 0;
+    for (const auto& l : LogLines(standIn)) n += l.compare(0, prefix.size(), prefix) == 0;
+    return n;
+}
 
-    bool Running() const { return window_ != nullptr; }
-    DWORD ProcessId() const { return pi_.dwProcessId; }
-
-    void Stop() {
-        if (!pi_.hProcess) return;
-        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-        pi_ = PROCESS_INFORMATION{};
-        window_ = nullptr;
-    }
-
-    // The log's lines (UTF-16LE, CR LF after each).
-    std::vector<std::wstring> Log() const {
-        std::string bytes = ReadBytes(log_);
-        std::wstring text(bytes.size() / 2, L'\0');
-        memcpy(text.data(), bytes.data(), text.size() * 2);
-        std::vector<std::wstring> lines;
-        std::size_t start = 0, end;
-        while ((end = text.find(L"\r\n", start)) != std::wstring::npos) {
-            lines.push_back(text.substr(start, end - start));
-            start = end + 2;
-        }
-        return lines;
-    }
-    int Count(const std::wstring& line) const {
-        int n = 0;
-        for (const auto& l : Log()) n += l == line;
-        return n;
-    }
-    // Atom names read back in the case of the atom's first adder: Wine's
-    // shell adds "Progman" before we add "PROGMAN".
-    int CountAnyCase(const std::wstring& line) const {
-        int n = 0;
-        for (const auto& l : Log()) n += lstrcmpiW(l.c_str(), line.c_str()) == 0;
-        return n;
-    }
-    int CountStarting(const std::wstring& prefix) const {
-        int n = 0;
-        for (const auto& l : Log()) n += l.compare(0, prefix.size(), prefix) == 0;
-        return n;
-    }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    HWND window_ = nullptr;
-    std::wstring log_;
-};
+std::wstring ClassOf(HWND window) {
+    wchar_t name[128] = L"";
+    GetClassNameW(window, name, 128);
+    return name;
+}
 
 // A top-level window standing in for the owning dialog: it holds the list
 // controls and counts what the link sends it.
@@ -190,18 +104,16 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // Acknowledgments sent to this thread's windows (the answers to an
 // initiate) and terminates posted to them.
 struct DdeTraffic {
-    std::vector<std::pair<HWND, DWORD>> initiateAnswers;  // the servers' windows and processes
+    std::vector<std::pair<HWND, std::wstring>> initiateAnswers;  // the servers' windows and their classes
     std::vector<HWND> terminates;                         // who sent a terminate
 };
 DdeTraffic g_traffic;
 
 LRESULT CALLBACK WatchSent(int code, WPARAM wParam, LPARAM lParam) {
     auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && m->message == WM_DDE_ACK) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(reinterpret_cast<HWND>(m->wParam), &pid);
-        g_traffic.initiateAnswers.emplace_back(reinterpret_cast<HWND>(m->wParam), pid);
-    }
+    if (code == HC_ACTION && m->message == WM_DDE_ACK)
+        g_traffic.initiateAnswers.emplace_back(reinterpret_cast<HWND>(m->wParam),
+                                               ClassOf(reinterpret_cast<HWND>(m->wParam)));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -224,8 +136,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(std::getenv("RC_PROGMAN_STANDIN_EXE"), nullptr) << "RC_PROGMAN_STANDIN_EXE is not set";
-        DeleteTree(ProgramsFolder());
-        MakeFolders(kProgramFolder);
+        ResetGroups({});
+        CreateDirectoryW(kProgramFolder, nullptr);
         HANDLE h = CreateFileW(kViewdesk, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
         g_owner = OwnerRecord{};
@@ -294,9 +206,9 @@ protected:
 };
 
 TEST_F(DdeLink, GroupListFillsListBoxAndComboBox) {
-    for (const wchar_t* g : {L"Zeta Tools", L"Brennix", L"Accessories"}) MakeFolders(ProgramsFolder() + L"\\" + g);
-    StandIn standIn;
-    ASSERT_TRUE(standIn.Running());
+    ResetGroups({L"Zeta Tools", L"Brennix", L"Accessories"});
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start());
 
     rc::RequestGroupList(owner_, list_, LB_ADDSTRING);
     EXPECT_EQ(Entries(list_), (std::vector<std::wstring>{L"Accessories", L"Brennix", L"Zeta Tools"}));
@@ -309,9 +221,9 @@ TEST_F(DdeLink, GroupListFillsListBoxAndComboBox) {
     EXPECT_EQ(Entries(combo, CB_GETCOUNT, CB_GETLBTEXT),
               (std::vector<std::wstring>{L"Accessories", L"Brennix", L"Zeta Tools"}));
 
-    EXPECT_EQ(standIn.CountAnyCase(L"request\t13\tPROGMAN"), 2);
-    EXPECT_EQ(standIn.Count(L"data\t13\t3"), 2);
-    EXPECT_EQ(standIn.Count(L"terminate"), 2);
+    EXPECT_EQ(CountAnyCase(standIn, L"request\t13\tPROGMAN"), 2);
+    EXPECT_EQ(Count(standIn, L"data\t13\t3"), 2);
+    EXPECT_EQ(Count(standIn, L"terminate"), 2);
 
     // Timer 1 is gone with the wait: no tick comes afterwards.
     int ticks = g_owner.ticks;
@@ -320,20 +232,21 @@ TEST_F(DdeLink, GroupListFillsListBoxAndComboBox) {
 }
 
 TEST_F(DdeLink, SecondAcknowledgerIsSentAwayAndOneConversationRemains) {
-    MakeFolders(ProgramsFolder() + L"\\Brennix");
-    StandIn standIn;
-    ASSERT_TRUE(standIn.Running());
+    ResetGroups({L"Brennix"});
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start());
 
     rc::RequestGroupList(owner_, list_, LB_ADDSTRING);
     EXPECT_EQ(Entries(list_), std::vector<std::wstring>{L"Brennix"});
 
     // Both the stand-in and Wine's shell answered the initiate.
     ASSERT_EQ(g_traffic.initiateAnswers.size(), 2u);
-    EXPECT_EQ(g_traffic.initiateAnswers[0].second, standIn.ProcessId()) << "the stand-in answers first under Wine";
-    EXPECT_NE(g_traffic.initiateAnswers[1].second, standIn.ProcessId());
+    EXPECT_EQ(g_traffic.initiateAnswers[0].second, L"BrennixProgmanStandInConversation")
+        << "the stand-in answers first under Wine";
+    EXPECT_EQ(g_traffic.initiateAnswers[1].second, L"WineDdeServerConvW");
     HWND shell = g_traffic.initiateAnswers[1].first;
     // One request reached the stand-in, and nothing was shown.
-    EXPECT_EQ(standIn.CountAnyCase(L"request\t13\tPROGMAN"), 1);
+    EXPECT_EQ(CountAnyCase(standIn, L"request\t13\tPROGMAN"), 1);
     // Wine's shell was told to terminate: it answers with a terminate of
     // its own, or has closed its side already.
     EXPECT_TRUE(PumpUntil(
@@ -346,7 +259,7 @@ TEST_F(DdeLink, SecondAcknowledgerIsSentAwayAndOneConversationRemains) {
 }
 
 TEST_F(DdeLink, WineShellRefusesGroupListWithWarning) {
-    MakeFolders(ProgramsFolder() + L"\\Brennix");
+    ResetGroups({L"Brennix"});
     std::wstring text, caption;
     driver_.Then([&](HWND box) {
         text = MessageBoxText(box);
@@ -365,8 +278,8 @@ TEST_F(DdeLink, WineShellRefusesGroupListWithWarning) {
 }
 
 TEST_F(DdeLink, SilentServerIsGivenUpAfterTheTimeLimit) {
-    StandIn standIn(L"/silent");
-    ASSERT_TRUE(standIn.Running());
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start(L"/silent"));
     std::wstring text;
     HWND boxOwner = nullptr;
     driver_.Then([&](HWND box) {
@@ -387,14 +300,14 @@ TEST_F(DdeLink, SilentServerIsGivenUpAfterTheTimeLimit) {
     EXPECT_GE(g_owner.ticks, 8);
     EXPECT_EQ(g_owner.ticksWhileDisabled, g_owner.ticks);
     EXPECT_EQ(ItemWindow(), nullptr);
-    EXPECT_EQ(standIn.CountAnyCase(L"request\t13\tPROGMAN"), 1);
+    EXPECT_EQ(CountAnyCase(standIn, L"request\t13\tPROGMAN"), 1);
     // Given up, the conversation was ended from our side.
-    EXPECT_TRUE(PumpUntil([&] { return standIn.Count(L"terminate") == 1; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return Count(standIn, L"terminate") == 1; }, 3000));
 }
 
 TEST_F(DdeLink, SilentServerGivenUpFreesTheCommandBlock) {
-    StandIn standIn(L"/silent");
-    ASSERT_TRUE(standIn.Running());
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start(L"/silent"));
     driver_.Then([](HWND box) { Press(box, IDOK); });
     HGLOBAL block = rc::MakeCommandBlock(L"[ShowGroup(\"Brennix\", 1)]", 1024);
     ASSERT_NE(block, nullptr);
@@ -403,12 +316,12 @@ TEST_F(DdeLink, SilentServerGivenUpFreesTheCommandBlock) {
     EXPECT_TRUE(IsWindowEnabled(owner_));
     Pump(100);
     EXPECT_EQ(g_owner.itemsLoaded, 0) << "nothing was acknowledged";
-    EXPECT_EQ(standIn.Count(L"execute\t[ShowGroup(\"Brennix\", 1)]"), 1);
+    EXPECT_EQ(Count(standIn, L"execute\t[ShowGroup(\"Brennix\", 1)]"), 1);
 }
 
 TEST_F(DdeLink, ExecuteCreatesGroupAndShortcutThenDeletesIt) {
-    StandIn standIn;
-    ASSERT_TRUE(standIn.Running());
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start());
     const std::wstring group = L"Brennix Link";
     std::wstring add = AddBlock(group, kViewdesk, L"/* STATION1 /T15 ", L"Station 1");
     ASSERT_NE(add.find(L"[CreateGroup(Brennix Link)]"), std::wstring::npos);
@@ -422,31 +335,31 @@ TEST_F(DdeLink, ExecuteCreatesGroupAndShortcutThenDeletesIt) {
 
     // The shortcut lies where Create Program Icon marks it, and is a shell link.
     std::wstring link = rc::StartMenuLinkPath(WindowsFolder(), group, L"Station 1");
-    ASSERT_TRUE(Exists(link)) << Narrow(link);
-    std::string bytes = ReadBytes(link);
-    ASSERT_GE(bytes.size(), 76u);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x4C);
+    ASSERT_TRUE(FileThere(link)) << Narrow(link);
+    DWORD flags = 0;
+    ASSERT_TRUE(ReadLinkFlags(link, &flags));
+    EXPECT_EQ(flags & 0x400u, 0u) << "run in a separate process is for Create Program Icon to mark";
 
     // The stand-in received the block exactly and carried it out.
-    EXPECT_EQ(standIn.Count(L"execute\t" + add), 1);
-    EXPECT_EQ(standIn.Count(L"acknowledged\t1"), 1);
+    EXPECT_EQ(Count(standIn, L"execute\t" + add), 1);
+    EXPECT_EQ(Count(standIn, L"acknowledged\t1"), 1);
 
     std::wstring del = rc::DeleteIconCommands(group, L"Station 1");
     Execute(del);
-    EXPECT_FALSE(Exists(link));
-    EXPECT_EQ(standIn.Count(L"execute\t" + del), 1);
-    EXPECT_EQ(standIn.Count(L"acknowledged\t1"), 2);
+    EXPECT_FALSE(FileThere(link));
+    EXPECT_EQ(Count(standIn, L"execute\t" + del), 1);
+    EXPECT_EQ(Count(standIn, L"acknowledged\t1"), 2);
 
     // A refused block is treated as an accepted one: the owner hears of it.
     Execute(del);
-    EXPECT_EQ(standIn.Count(L"acknowledged\t0"), 1);
+    EXPECT_EQ(Count(standIn, L"acknowledged\t0"), 1);
     EXPECT_TRUE(PumpUntil([] { return g_owner.itemsLoaded == 3; }, 1000));
-    EXPECT_EQ(standIn.CountStarting(L"request"), 0);
+    EXPECT_EQ(CountStarting(standIn, L"request"), 0);
 }
 
 TEST_F(DdeLink, GroupItemsGivesViewdeskItemLinesAndItemsLoaded) {
-    StandIn standIn;
-    ASSERT_TRUE(standIn.Running());
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start());
     const std::wstring group = L"Brennix Items";
     // Both AddItem forms the Configurator writes, and an item of another
     // program that mentions VIEWDESK only in its options.
@@ -455,7 +368,7 @@ TEST_F(DdeLink, GroupItemsGivesViewdeskItemLinesAndItemsLoaded) {
             L"c:\\ddelinktest\\viewdesk.exe,0,0,0,C:\\DdeLinkTest,0,0,1)]");
     Execute(L"[ShowGroup(\"" + group + L"\", 1)][AddItem(\"C:\\windows\\notepad.exe\" VIEWDESK.TXT ,\"Notes\","
             L"C:\\windows\\notepad.exe,0,0,0,C:\\windows,0,0,1)]");
-    ASSERT_EQ(standIn.Count(L"acknowledged\t1"), 3);
+    ASSERT_EQ(Count(standIn, L"acknowledged\t1"), 3);
     g_owner.itemsLoaded = 0;
 
     rc::RequestGroupItems(owner_, nullptr, nullptr);
@@ -475,7 +388,7 @@ TEST_F(DdeLink, GroupItemsGivesViewdeskItemLinesAndItemsLoaded) {
                            L"c:\\ddelinktest\\viewdesk.exe\t0\t0\t0\t0\t0"}));
     for (LRESULT i = 0; i < static_cast<LRESULT>(entries.size()); ++i)
         EXPECT_EQ(SendMessageW(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0), 1);
-    EXPECT_EQ(standIn.Count(L"request\t13\tbrennix items"), 1);
+    EXPECT_EQ(Count(standIn, L"request\t13\tbrennix items"), 1);
     EXPECT_EQ(GlobalFindAtomW(L"brennix items"), 0) << "the group's atom outlived the conversation";
 
     // The window serves one request after another; an unknown group is
@@ -484,37 +397,37 @@ TEST_F(DdeLink, GroupItemsGivesViewdeskItemLinesAndItemsLoaded) {
     rc::RequestGroupItems(owner_, list_, L"No Such Group");
     ASSERT_TRUE(PumpUntil([] { return g_owner.itemsLoaded == 2; }, 5000));
     EXPECT_EQ(SendMessageW(list_, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(standIn.Count(L"refused\tNo Such Group"), 1);
+    EXPECT_EQ(Count(standIn, L"refused\tNo Such Group"), 1);
     EXPECT_EQ(ItemWindow(), itemWindow);
 
     // A group with no items: its own line only.
-    MakeFolders(ProgramsFolder() + L"\\Empty");
+    CreateDirectoryW((ProgramsFolder() + L"\\Empty").c_str(), nullptr);
     rc::RequestGroupItems(owner_, list_, L"Empty");
     ASSERT_TRUE(PumpUntil([] { return g_owner.itemsLoaded == 3; }, 5000));
     EXPECT_EQ(SendMessageW(list_, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(standIn.Count(L"data\t13\t1"), 1);
+    EXPECT_EQ(Count(standIn, L"data\t13\t1"), 1);
 
     // The second call without list and group destroys the window; a
     // request without it does nothing.
     rc::RequestGroupItems(owner_, nullptr, nullptr);
     EXPECT_EQ(ItemWindow(), nullptr);
-    int requests = standIn.CountStarting(L"request");
+    int requests = CountStarting(standIn, L"request");
     rc::RequestGroupItems(owner_, list_, group.c_str());
     Pump(500);
     EXPECT_EQ(g_owner.itemsLoaded, 3);
-    EXPECT_EQ(standIn.CountStarting(L"request"), requests);
+    EXPECT_EQ(CountStarting(standIn, L"request"), requests);
 }
 
 TEST_F(DdeLink, EightBitRepliesAreConverted) {
     const std::wstring group = L"Caf\u00e9 Tools";  // é is in code page 1252
-    StandIn standIn(L"/ansi");
-    ASSERT_TRUE(standIn.Running());
+    ProgmanStandIn standIn;
+    ASSERT_TRUE(standIn.Start(L"/ansi"));
     Execute(AddBlock(group, kViewdesk, L"/* CAF\u00c9 ", L"Caf\u00e9 Station"));
-    ASSERT_EQ(standIn.Count(L"acknowledged\t1"), 1);
+    ASSERT_EQ(Count(standIn, L"acknowledged\t1"), 1);
 
     rc::RequestGroupList(owner_, list_, LB_ADDSTRING);
     EXPECT_EQ(Entries(list_), std::vector<std::wstring>{group});
-    EXPECT_EQ(standIn.Count(L"data\t1\t1"), 1);
+    EXPECT_EQ(Count(standIn, L"data\t1\t1"), 1);
 
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     g_owner.itemsLoaded = 0;
