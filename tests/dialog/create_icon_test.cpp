@@ -149,7 +149,7 @@ TEST_F(CreateIcon, NewItemOpensWithTheStoredDirectoryAndTheLowerCasedProgramAsIc
 TEST_F(CreateIcon, GroupInOtherLetterCaseIsNotCreatedAgainAndTheBlockArrivesWhole) {
     wcscpy(record_.description, L"Alpha Control");
     wcscpy(record_.group, L"quorvel brennix");
-    SetOptions(L"/NALPHA /TIPX ");
+    SetOptions(L"ALPHA /UIP ");
     driver_.Then([&](HWND d) {
         EXPECT_TRUE(Enabled(d, IDOK));
         EXPECT_EQ(Text(d, IDC_CI_GROUPS), L"quorvel brennix");
@@ -158,8 +158,8 @@ TEST_F(CreateIcon, GroupInOtherLetterCaseIsNotCreatedAgainAndTheBlockArrivesWhol
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(standin_.Executes(),
               (std::vector<std::wstring>{
-                  L"[ShowGroup(\"quorvel brennix\", 1)][AddItem(\"C:\\RcIcons\\Brennix Dir\\VIEWDESK.EXE\" /NALPHA "
-                  L"/TIPX ,\"Alpha Control\",c:\\rcicons\\brennix dir\\viewdesk.exe,0,0,0,C:\\RcIcons\\Brennix "
+                  L"[ShowGroup(\"quorvel brennix\", 1)][AddItem(\"C:\\RcIcons\\Brennix Dir\\VIEWDESK.EXE\" ALPHA "
+                  L"/UIP ,\"Alpha Control\",c:\\rcicons\\brennix dir\\viewdesk.exe,0,0,0,C:\\RcIcons\\Brennix "
                   L"Dir,0,0,1)]"}));
     EXPECT_TRUE(newGroup_.empty());
     EXPECT_EQ(std::wstring(record_.directory), kDir);
@@ -174,7 +174,7 @@ TEST_F(CreateIcon, GroupInOtherLetterCaseIsNotCreatedAgainAndTheBlockArrivesWhol
     // A shortcut the stand-in makes when the dialog is not involved lacks
     // the flag: the mark above was ours.
     HGLOBAL block = rc::MakeCommandBlock(
-        L"[ShowGroup(\"Quorvel Brennix\", 1)][AddItem(\"C:\\RcIcons\\Brennix Dir\\VIEWDESK.EXE\" /NB ,\"Plain\","
+        L"[ShowGroup(\"Quorvel Brennix\", 1)][AddItem(\"C:\\RcIcons\\Brennix Dir\\VIEWDESK.EXE\" PLAIN /UTC ,\"Plain\","
         L"c:\\rcicons\\brennix dir\\viewdesk.exe,0,0,0,C:\\RcIcons,0,0,1)]",
         2048);
     ASSERT_NE(block, nullptr);
@@ -193,7 +193,7 @@ TEST_F(CreateIcon, NewGroupIsCreatedBeforeItIsShownAndReported) {
     record_.y = -3;
     record_.hotKey = 1601;
     record_.minimize = 1;
-    SetOptions(L"/NBETA ");
+    SetOptions(L"BETA /UNB /A0 ");
     driver_.Then([&](HWND d) {
         EXPECT_EQ(Text(d, IDC_CI_DIRECTORY), L"D:\\Work");
         EXPECT_EQ(Text(d, IDC_CI_ICON_FILE), kDefaultIconFile);
@@ -206,7 +206,7 @@ TEST_F(CreateIcon, NewGroupIsCreatedBeforeItIsShownAndReported) {
     EXPECT_EQ(standin_.Executes(),
               (std::vector<std::wstring>{
                   L"[CreateGroup(Brand New)][ShowGroup(\"Brand New\", 1)][AddItem(\"C:\\RcIcons\\Brennix "
-                  L"Dir\\VIEWDESK.EXE\" /NBETA ,\"Beta\",c:\\rcicons\\brennix dir\\viewdesk.exe,1,12,-3,D:\\Work,"
+                  L"Dir\\VIEWDESK.EXE\" BETA /UNB /A0 ,\"Beta\",c:\\rcicons\\brennix dir\\viewdesk.exe,1,12,-3,D:\\Work,"
                   L"1601,1,1)]"}));
     EXPECT_EQ(newGroup_, L"Brand New");
     EXPECT_TRUE(GroupExists(L"Brand New"));
@@ -217,7 +217,7 @@ TEST_F(CreateIcon, NewGroupIsCreatedBeforeItIsShownAndReported) {
 }
 
 TEST_F(CreateIcon, OptionsLongerThanTheCommandLineFieldReachProgramManagerWhole) {
-    std::wstring options = L"/NLONGNAME /TTCPIP /MC:\\MESSAGES\\" + std::wstring(150, L'M') + L".TXT /Q ";
+    std::wstring options = L"LONGNAME /UTC /MC:\\MESSAGES\\" + std::wstring(150, L'M') + L".TXT /S20 ";
     ASSERT_GT(options.size(), 126u);
     wcscpy(record_.description, L"Long");
     wcscpy(record_.group, L"Accessories");
