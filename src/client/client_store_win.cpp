@@ -103,6 +103,28 @@ void WriteClientKeys(const ClientKeys& keys) {
     WriteIniText(kClientSection, L"DialbackFile", keys.dialbackFile.c_str());
 }
 
+namespace {
+
+// The service command is read back up to its first space as the program
+// path, so the path written must hold none. A directory with spaces is
+// written in its short form when the file system has one; otherwise the
+// save is refused with a message rather than stored where the next reading
+// would take part of the path for options.
+bool ServiceProgramPath(HWND dialog, std::wstring* path) {
+    if (path->find(L' ') == std::wstring::npos) return true;
+    wchar_t shortPath[MAX_PATH] = L"";
+    DWORD n = GetShortPathNameW(path->c_str(), shortPath, MAX_PATH);
+    if (n > 0 && n < MAX_PATH && std::wstring(shortPath).find(L' ') == std::wstring::npos) {
+        *path = shortPath;
+        return true;
+    }
+    std::wstring text = FormatText(LoadText(IDS_PATH_HAS_SPACE, 255), {path->c_str()}, 512);
+    MessageBoxW(dialog, text.c_str(), LoadText(IDS_ERROR, 127).c_str(), MB_OK);
+    return false;
+}
+
+}  // namespace
+
 SaveResult SaveClientOptions(HWND dialog, const std::wstring& commandLine, const std::wstring& storedOptions,
                              const ClientKeys& keys) {
     std::wstring programPath;
@@ -125,6 +147,7 @@ SaveResult SaveClientOptions(HWND dialog, const std::wstring& commandLine, const
             MessageBoxW(dialog, text.c_str(), LoadText(IDS_ERROR, 127).c_str(), MB_OK);
             return SaveResult::Abandoned;
         }
+        if (!ServiceProgramPath(dialog, &programPath)) return SaveResult::Abandoned;
         if (!WriteClientOptions(commandLine, programPath)) return SaveResult::WriteFailed;
         if (!g_shell.quiet) {
             std::wstring text = FormatText(LoadText(IDS_CHANGED, 255), {L"STATN32", L"the registry"}, 512);

@@ -264,6 +264,7 @@
 #define IDS_CACHE_RANGE         60
 #define IDS_COMMAND_TOO_LONG    61
 #define IDS_PM_NO_ANSWER        62
+#define IDS_PATH_HAS_SPACE      64
 
 #define IDS_IPX                 100   // transport ids are their name strings
 #define IDS_NETBIOS             101

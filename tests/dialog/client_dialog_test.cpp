@@ -331,3 +331,30 @@ TEST_F(ClientDialog, ClassroomTemplateShowsTheCacheSizeAndCarriesHeldValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ClientDialog, ADirectoryWithSpacesIsWrittenInItsShortForm) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring spaced = std::wstring(temp) + L"rc client station";
+    CreateDirectoryW(spaced.c_str(), nullptr);
+    WriteFile(spaced + L"\\STATN32.EXE");
+    rc::WriteIniText(L"Configurator", L"Directory", spaced.c_str());
+    SetImagePath(L"C:\\X\\STATN32.EXE /* BOB /UIP");
+    driver_.Then([&](HWND d) {
+        SetText(d, IDC_CL_NAME, L"ANNE");
+        driver_.Then([](HWND info) { Press(info, IDOK); });
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(Run(), 1);
+    std::wstring value = ImagePath();
+    std::wstring path = value.substr(0, value.find(L' '));
+    EXPECT_EQ(value.substr(path.size()), L" /* ANNE /UIP ");
+    EXPECT_NE(path.find(L"\\STATN32.EXE"), std::wstring::npos) << path;
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    DeleteFileW((spaced + L"\\STATN32.EXE").c_str());
+    RemoveDirectoryW(spaced.c_str());
+}
+
+}  // namespace
