@@ -12,6 +12,7 @@
 #include "dialback/password_dialog_win.h"
 #include "resources/resource.h"
 #include "shell/commands_win.h"
+#include "shell/dialog_items_win.h"
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -41,17 +42,9 @@ ClientDialog* StateOf(HWND dialog) {
     return reinterpret_cast<ClientDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
-void Enable(HWND dialog, int id, bool on) {
-    if (HWND item = Item(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
-}
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-void Check(HWND dialog, int id, bool on) {
-    if (Item(dialog, id)) CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
-}
 
 // ---- The option list -----------------------------------------------------------
 //
@@ -146,7 +139,7 @@ LRESULT CALLBACK OptionListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 }
 
 void BuildOptionList(HWND dialog, ClientDialog* state) {
-    HWND list = Item(dialog, IDC_CL_OPTIONS);
+    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
     if (!list) return;
     int rowHeight = g_shell.systemFontHeight > 0 ? g_shell.systemFontHeight : 16;
     SendMessageW(list, LB_SETITEMHEIGHT, 0, rowHeight);
@@ -185,7 +178,7 @@ void BuildOptionList(HWND dialog, ClientDialog* state) {
 
 std::vector<std::wstring> ComboTexts(HWND dialog, int id) {
     std::vector<std::wstring> texts;
-    HWND combo = Item(dialog, id);
+    HWND combo = GetDlgItem(dialog, id);
     if (!combo) return texts;
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -199,30 +192,9 @@ std::vector<std::wstring> ComboTexts(HWND dialog, int id) {
     return texts;
 }
 
-std::vector<int> ComboData(HWND dialog, int id) {
-    std::vector<int> data;
-    HWND combo = Item(dialog, id);
-    if (!combo) return data;
-    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        data.push_back(static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
-    return data;
-}
 
-// The selected position; a control the template lacks reads as position 0.
-int SelectedPosition(HWND dialog, int id) {
-    if (!Item(dialog, id)) return 0;
-    LRESULT sel = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-    return sel == CB_ERR ? -1 : static_cast<int>(sel);
-}
 
-void Select(HWND dialog, int id, int position) {
-    if (Item(dialog, id)) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-}
 
-void SetField(HWND dialog, int id, const std::wstring& text) {
-    if (Item(dialog, id) && ItemText(dialog, id, 511) != text) SetDlgItemTextW(dialog, id, text.c_str());
-}
 
 }  // namespace
 
@@ -243,8 +215,8 @@ ClientLists ClientListsOf(HWND dialog) {
     lists.ports = ComboTexts(dialog, IDC_CL_PORT);
     lists.bauds = ComboTexts(dialog, IDC_CL_BAUD);
     lists.modems = ComboTexts(dialog, IDC_CL_MODEM);
-    lists.adapters = ComboData(dialog, IDC_CL_ADAPTER);
-    lists.transports = ComboData(dialog, IDC_CL_TRANSPORT);
+    lists.adapters = ComboDataOf(dialog, IDC_CL_ADAPTER);
+    lists.transports = ComboDataOf(dialog, IDC_CL_TRANSPORT);
     return lists;
 }
 
@@ -252,22 +224,22 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
     ClientSettings s;
     s.name = ItemText(dialog, IDC_CL_NAME, 127);
     s.passwordCode = ItemText(dialog, IDC_CL_PASSWORD, 127);
-    s.transport = lists.transports.empty() ? -1 : SelectedPosition(dialog, IDC_CL_TRANSPORT);
-    s.adapter = lists.adapters.empty() ? -1 : SelectedPosition(dialog, IDC_CL_ADAPTER);
-    HWND list = Item(dialog, IDC_CL_OPTIONS);
+    s.transport = lists.transports.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_TRANSPORT, 0);
+    s.adapter = lists.adapters.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_ADAPTER, 0);
+    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
     for (int n = 0; n < kClientOptionCount; ++n) s.options[static_cast<std::size_t>(n)] = GetOptionItem(list, IDC_OPTION_FIRST + n);
     s.publicCode = ItemText(dialog, IDC_CL_PUBLIC_PASSWORD, 127);
     s.inactivityTimeout = ItemText(dialog, IDC_CL_TIMEOUT, 127);
     s.cacheSizeField = ItemText(dialog, IDC_CL_CACHE, 127);
-    s.bridge = !IsChecked(dialog, IDC_CL_BRIDGE)          ? BridgeMode::Off
-               : IsChecked(dialog, IDC_CL_START_UNLOADED) ? BridgeMode::StartedUnloaded
+    s.bridge = !IsItemChecked(dialog, IDC_CL_BRIDGE)          ? BridgeMode::Off
+               : IsItemChecked(dialog, IDC_CL_START_UNLOADED) ? BridgeMode::StartedUnloaded
                                                           : BridgeMode::Bridge;
-    s.port = lists.ports.empty() ? -1 : SelectedPosition(dialog, IDC_CL_PORT);
-    s.baud = lists.bauds.empty() ? -1 : SelectedPosition(dialog, IDC_CL_BAUD);
-    s.link = IsChecked(dialog, IDC_CL_MODEM_RADIO) ? LinkKind::Modem : LinkKind::SerialLink;
-    s.modem = lists.modems.empty() ? -1 : SelectedPosition(dialog, IDC_CL_MODEM);
+    s.port = lists.ports.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_PORT, 0);
+    s.baud = lists.bauds.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_BAUD, 0);
+    s.link = IsItemChecked(dialog, IDC_CL_MODEM_RADIO) ? LinkKind::Modem : LinkKind::SerialLink;
+    s.modem = lists.modems.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_MODEM, 0);
     s.bridgeCode = ItemText(dialog, IDC_CL_BRIDGE_PASSWORD, 127);
-    s.dialback = IsChecked(dialog, IDC_CL_USE_DIALBACK);
+    s.dialback = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
     s.dialbackFile = ItemText(dialog, IDC_CL_DIALBACK_FILE, 127);
     s.bridgeTimeout = ItemText(dialog, IDC_CL_BRIDGE_TIMEOUT, 127);
     s.held = g_clientHeld;
@@ -275,27 +247,27 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
 }
 
 void ShowClientSettings(HWND dialog, const ClientSettings& s) {
-    SetField(dialog, IDC_CL_NAME, s.name);
-    SetField(dialog, IDC_CL_PASSWORD, s.passwordCode);
-    Select(dialog, IDC_CL_TRANSPORT, s.transport);
-    Select(dialog, IDC_CL_ADAPTER, s.adapter);
-    HWND list = Item(dialog, IDC_CL_OPTIONS);
+    SetItemTextIfChanged(dialog, IDC_CL_NAME, s.name);
+    SetItemTextIfChanged(dialog, IDC_CL_PASSWORD, s.passwordCode);
+    SelectComboPosition(dialog, IDC_CL_TRANSPORT, s.transport);
+    SelectComboPosition(dialog, IDC_CL_ADAPTER, s.adapter);
+    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
     for (int n = 0; n < kClientOptionCount; ++n) SetOptionItem(list, IDC_OPTION_FIRST + n, s.options[static_cast<std::size_t>(n)]);
-    SetField(dialog, IDC_CL_PUBLIC_PASSWORD, s.publicCode);
-    SetField(dialog, IDC_CL_TIMEOUT, s.inactivityTimeout);
-    SetField(dialog, IDC_CL_CACHE, s.cacheSizeField);
-    Check(dialog, IDC_CL_BRIDGE, s.bridge != BridgeMode::Off);
-    Check(dialog, IDC_CL_START_UNLOADED, s.bridge == BridgeMode::StartedUnloaded);
-    Select(dialog, IDC_CL_PORT, s.port);
-    Select(dialog, IDC_CL_BAUD, s.baud);
-    if (Item(dialog, IDC_CL_SERIAL_LINK))
+    SetItemTextIfChanged(dialog, IDC_CL_PUBLIC_PASSWORD, s.publicCode);
+    SetItemTextIfChanged(dialog, IDC_CL_TIMEOUT, s.inactivityTimeout);
+    SetItemTextIfChanged(dialog, IDC_CL_CACHE, s.cacheSizeField);
+    CheckItem(dialog, IDC_CL_BRIDGE, s.bridge != BridgeMode::Off);
+    CheckItem(dialog, IDC_CL_START_UNLOADED, s.bridge == BridgeMode::StartedUnloaded);
+    SelectComboPosition(dialog, IDC_CL_PORT, s.port);
+    SelectComboPosition(dialog, IDC_CL_BAUD, s.baud);
+    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
         CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
                          s.link == LinkKind::Modem ? IDC_CL_MODEM_RADIO : IDC_CL_SERIAL_LINK);
-    Select(dialog, IDC_CL_MODEM, s.modem);
-    SetField(dialog, IDC_CL_BRIDGE_PASSWORD, s.bridgeCode);
-    Check(dialog, IDC_CL_USE_DIALBACK, s.dialback);
-    SetField(dialog, IDC_CL_DIALBACK_FILE, s.dialbackFile);
-    SetField(dialog, IDC_CL_BRIDGE_TIMEOUT, s.bridgeTimeout);
+    SelectComboPosition(dialog, IDC_CL_MODEM, s.modem);
+    SetItemTextIfChanged(dialog, IDC_CL_BRIDGE_PASSWORD, s.bridgeCode);
+    CheckItem(dialog, IDC_CL_USE_DIALBACK, s.dialback);
+    SetItemTextIfChanged(dialog, IDC_CL_DIALBACK_FILE, s.dialbackFile);
+    SetItemTextIfChanged(dialog, IDC_CL_BRIDGE_TIMEOUT, s.bridgeTimeout);
     g_clientHeld = s.held;
 }
 
@@ -312,25 +284,25 @@ void ApplyBridgeRule(HWND dialog, bool bridge) {
                                           IDC_CL_BAUD_LABEL,    IDC_CL_BAUD,         IDC_CL_PORT_LABEL,
                                           IDC_CL_PORT,          IDC_CL_START_UNLOADED, IDC_CL_USE_DIALBACK,
                                           IDC_CL_BRIDGE_TO_LABEL, IDC_CL_BRIDGE_TIMEOUT, IDC_CL_BRIDGE_TO_UNIT};
-    for (int id : kBridgeControls) Enable(dialog, id, bridge);
-    bool dialback = IsChecked(dialog, IDC_CL_USE_DIALBACK);
-    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW}) Enable(dialog, id, bridge && !dialback);
-    for (int id : {IDC_CL_DIALBACK_FILE, IDC_CL_EDIT_DIALBACK}) Enable(dialog, id, bridge && dialback);
+    for (int id : kBridgeControls) EnableItem(dialog, id, bridge);
+    bool dialback = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
+    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW}) EnableItem(dialog, id, bridge && !dialback);
+    for (int id : {IDC_CL_DIALBACK_FILE, IDC_CL_EDIT_DIALBACK}) EnableItem(dialog, id, bridge && dialback);
 }
 
 void ApplyBridgeRuleForTransport(HWND dialog) {
-    ApplyBridgeRule(dialog, !TransportIs(dialog, IDS_TCPIP) && IsChecked(dialog, IDC_CL_BRIDGE));
+    ApplyBridgeRule(dialog, !TransportIs(dialog, IDS_TCPIP) && IsItemChecked(dialog, IDC_CL_BRIDGE));
 }
 
 void EnablePublicPassword(HWND dialog) {
-    bool on = GetOptionItem(Item(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + kOptPublicWhenLoggedOff);
-    for (int id : {IDC_CL_PUBLIC_LABEL, IDC_CL_PUBLIC_PASSWORD, IDC_CL_SET_PUBLIC}) Enable(dialog, id, on);
+    bool on = GetOptionItem(GetDlgItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + kOptPublicWhenLoggedOff);
+    for (int id : {IDC_CL_PUBLIC_LABEL, IDC_CL_PUBLIC_PASSWORD, IDC_CL_SET_PUBLIC}) EnableItem(dialog, id, on);
 }
 
 void EnableAdapterList(HWND dialog, ClientDialog* state) {
     bool on = TransportIs(dialog, IDS_NETBIOS) && !state->noUsableTransport;
-    Enable(dialog, IDC_CL_ADAPTER_LABEL, on);
-    Enable(dialog, IDC_CL_ADAPTER, on);
+    EnableItem(dialog, IDC_CL_ADAPTER_LABEL, on);
+    EnableItem(dialog, IDC_CL_ADAPTER, on);
 }
 
 void Recompose(HWND dialog) {
@@ -341,7 +313,7 @@ void Recompose(HWND dialog) {
 }
 
 void EnableOk(HWND dialog, ClientDialog* state) {
-    Enable(dialog, IDOK, !ItemText(dialog, IDC_CL_NAME, 15).empty() && !state->noUsableTransport);
+    EnableItem(dialog, IDOK, !ItemText(dialog, IDC_CL_NAME, 15).empty() && !state->noUsableTransport);
 }
 
 bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
@@ -355,25 +327,25 @@ bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
 
 void ApplyRememberedSerialLink(HWND dialog) {
     ClientKeys keys = ReadClientKeys();
-    if (Item(dialog, IDC_CL_SERIAL_LINK))
+    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
         CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO, keys.serial ? IDC_CL_SERIAL_LINK : IDC_CL_MODEM_RADIO);
-    Select(dialog, IDC_CL_BAUD, keys.baudRate);
-    Select(dialog, IDC_CL_PORT, keys.comPort);
-    Select(dialog, IDC_CL_MODEM, keys.modem);
-    SetField(dialog, IDC_CL_BRIDGE_PASSWORD, keys.password);
-    SetField(dialog, IDC_CL_DIALBACK_FILE, keys.dialbackFile);
-    Check(dialog, IDC_CL_USE_DIALBACK, keys.dialback);
-    ApplyBridgeRule(dialog, IsChecked(dialog, IDC_CL_BRIDGE));
+    SelectComboPosition(dialog, IDC_CL_BAUD, keys.baudRate);
+    SelectComboPosition(dialog, IDC_CL_PORT, keys.comPort);
+    SelectComboPosition(dialog, IDC_CL_MODEM, keys.modem);
+    SetItemTextIfChanged(dialog, IDC_CL_BRIDGE_PASSWORD, keys.password);
+    SetItemTextIfChanged(dialog, IDC_CL_DIALBACK_FILE, keys.dialbackFile);
+    CheckItem(dialog, IDC_CL_USE_DIALBACK, keys.dialback);
+    ApplyBridgeRule(dialog, IsItemChecked(dialog, IDC_CL_BRIDGE));
 }
 
 ClientKeys KeysOf(HWND dialog) {
     ClientKeys keys;
-    keys.serial = IsChecked(dialog, IDC_CL_SERIAL_LINK);
-    keys.modem = SelectedPosition(dialog, IDC_CL_MODEM);
-    keys.baudRate = SelectedPosition(dialog, IDC_CL_BAUD);
-    keys.comPort = SelectedPosition(dialog, IDC_CL_PORT);
+    keys.serial = IsItemChecked(dialog, IDC_CL_SERIAL_LINK);
+    keys.modem = ComboPositionOf(dialog, IDC_CL_MODEM, 0);
+    keys.baudRate = ComboPositionOf(dialog, IDC_CL_BAUD, 0);
+    keys.comPort = ComboPositionOf(dialog, IDC_CL_PORT, 0);
     keys.password = ItemText(dialog, IDC_CL_BRIDGE_PASSWORD, 31);
-    keys.dialback = IsChecked(dialog, IDC_CL_USE_DIALBACK);
+    keys.dialback = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
     keys.dialbackFile = ItemText(dialog, IDC_CL_DIALBACK_FILE, 31);
     return keys;
 }
@@ -388,13 +360,13 @@ BOOL OnInitDialog(HWND dialog) {
 
     // 1. Current window, centred; the always-disabled controls; thin font.
     BeginDialog(dialog);
-    Enable(dialog, IDC_CL_LOGFILE_LABEL, false);
-    Enable(dialog, IDC_CL_LOGFILE, false);
-    Enable(dialog, IDC_CL_BRIDGE, false);
+    EnableItem(dialog, IDC_CL_LOGFILE_LABEL, false);
+    EnableItem(dialog, IDC_CL_LOGFILE, false);
+    EnableItem(dialog, IDC_CL_BRIDGE, false);
     state->thin.reset(CreateLightFont());
     if (state->thin) {
         for (int id : {IDC_CL_COMMAND_LINE, IDC_CL_MACHINE_NOTE})
-            if (HWND item = Item(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(state->thin.get()), FALSE);
+            if (HWND item = GetDlgItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(state->thin.get()), FALSE);
     }
     // 2. The machine-name note.
     ShowMachineName(dialog, IDC_CL_MACHINE_NOTE);
@@ -416,7 +388,7 @@ BOOL OnInitDialog(HWND dialog) {
     BuildOptionList(dialog, state);
     // 7. First transport, then the adapter list.
     SelectComboEntry(dialog, IDC_CL_TRANSPORT, 0);
-    if (HWND adapters = Item(dialog, IDC_CL_ADAPTER)) FillAdapterList(adapters);
+    if (HWND adapters = GetDlgItem(dialog, IDC_CL_ADAPTER)) FillAdapterList(adapters);
     // 8. The stored string, parsed into the controls and the held settings.
     std::wstring text;
     if (!ApplyStoredOptions(dialog, &text)) {
@@ -424,7 +396,7 @@ BOOL OnInitDialog(HWND dialog) {
         return TRUE;
     }
     // 9. Without a bridge part, the remembered serial-link settings.
-    if (!IsChecked(dialog, IDC_CL_BRIDGE)) ApplyRememberedSerialLink(dialog);
+    if (!IsItemChecked(dialog, IDC_CL_BRIDGE)) ApplyRememberedSerialLink(dialog);
     // 10. Read again; prune the transports; show the text read.
     if (!ReadClientOptions(&text)) {
         EndDialog(dialog, 0);
@@ -435,7 +407,7 @@ BOOL OnInitDialog(HWND dialog) {
     state->storedOptions = text;
     // 11. Enabled states.
     ApplyBridgeRuleForTransport(dialog);
-    Enable(dialog, IDOK, !ItemText(dialog, IDC_CL_NAME, 15).empty());
+    EnableItem(dialog, IDOK, !ItemText(dialog, IDC_CL_NAME, 15).empty());
     EnablePublicPassword(dialog);
     EnableAdapterList(dialog, state);
     // 12. The composed form, from the start.
@@ -443,7 +415,7 @@ BOOL OnInitDialog(HWND dialog) {
     // 13. No usable transport: locked, and the report opens by itself.
     if (NoUsableTransport(Side::Client)) {
         state->noUsableTransport = true;
-        for (int id : {IDOK, IDC_CL_ADAPTER_LABEL, IDC_CL_ADAPTER, IDC_CL_TRANSPORT}) Enable(dialog, id, false);
+        for (int id : {IDOK, IDC_CL_ADAPTER_LABEL, IDC_CL_ADAPTER, IDC_CL_TRANSPORT}) EnableItem(dialog, id, false);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_TEST_NETWORK, BN_CLICKED), 0);
     }
     return TRUE;
@@ -465,18 +437,18 @@ bool EditDialbackFile(HWND dialog, const std::wstring& name) {
 }
 
 void OnUseDialback(HWND dialog) {
-    if (IsChecked(dialog, IDC_CL_USE_DIALBACK) && ItemText(dialog, IDC_CL_DIALBACK_FILE, 127).empty()) {
-        if (!EditDialbackFile(dialog, L"")) Check(dialog, IDC_CL_USE_DIALBACK, false);
+    if (IsItemChecked(dialog, IDC_CL_USE_DIALBACK) && ItemText(dialog, IDC_CL_DIALBACK_FILE, 127).empty()) {
+        if (!EditDialbackFile(dialog, L"")) CheckItem(dialog, IDC_CL_USE_DIALBACK, false);
     }
-    bool on = IsChecked(dialog, IDC_CL_USE_DIALBACK);
-    for (int id : {IDC_CL_DIALBACK_FILE, IDC_CL_EDIT_DIALBACK}) Enable(dialog, id, on);
-    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW}) Enable(dialog, id, !on);
+    bool on = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
+    for (int id : {IDC_CL_DIALBACK_FILE, IDC_CL_EDIT_DIALBACK}) EnableItem(dialog, id, on);
+    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW}) EnableItem(dialog, id, !on);
     Recompose(dialog);
 }
 
 void OnOk(HWND dialog, ClientDialog* state) {
     for (int field : {IDC_CL_PASSWORD, IDC_CL_PUBLIC_PASSWORD, IDC_CL_BRIDGE_PASSWORD})
-        if (Item(dialog, field) && !ValidateCodeField(dialog, field)) return;
+        if (GetDlgItem(dialog, field) && !ValidateCodeField(dialog, field)) return;
     std::wstring commandLine = ItemText(dialog, IDC_CL_COMMAND_LINE, 511);
     switch (SaveClientOptions(dialog, commandLine, state->storedOptions, KeysOf(dialog))) {
     case SaveResult::Saved:
@@ -514,7 +486,7 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         return TRUE;
     case IDC_CL_MODEM:
         if (code == CBN_SELCHANGE) Recompose(dialog);
-        if (code == CBN_KILLFOCUS && Item(dialog, IDC_CL_SERIAL_LINK))
+        if (code == CBN_KILLFOCUS && GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
             CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO, IDC_CL_MODEM_RADIO);
         return TRUE;
     case IDC_CL_TRANSPORT:

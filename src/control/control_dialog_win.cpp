@@ -6,6 +6,7 @@
 #include "client/list_helpers_win.h"
 #include "progman/create_icon_win.h"
 #include "resources/resource.h"
+#include "shell/dialog_items_win.h"
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -27,41 +28,13 @@ ControlDialog* StateOf(HWND dialog) {
     return reinterpret_cast<ControlDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
-void Enable(HWND dialog, int id, bool on) {
-    if (HWND item = Item(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
-}
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-void Check(HWND dialog, int id, bool on) {
-    if (Item(dialog, id)) CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
-}
 
-std::vector<int> ComboData(HWND dialog, int id) {
-    std::vector<int> data;
-    HWND combo = Item(dialog, id);
-    if (!combo) return data;
-    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        data.push_back(static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
-    return data;
-}
 
-int SelectedPosition(HWND dialog, int id) {
-    if (!Item(dialog, id)) return -1;
-    LRESULT sel = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-    return sel == CB_ERR ? -1 : static_cast<int>(sel);
-}
 
-void Select(HWND dialog, int id, int position) {
-    if (Item(dialog, id)) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-}
 
-void SetField(HWND dialog, int id, const std::wstring& text) {
-    if (Item(dialog, id) && ItemText(dialog, id, 511) != text) SetDlgItemTextW(dialog, id, text.c_str());
-}
 
 int SelectedTransport(HWND dialog) { return static_cast<int>(SelectedEntryData(dialog, IDC_CT_TRANSPORT)); }
 
@@ -71,19 +44,19 @@ int SelectedTransport(HWND dialog) { return static_cast<int>(SelectedEntryData(d
 void ApplyTransportRule(HWND dialog) {
     switch (SelectedTransport(dialog)) {
     case IDS_IPX:
-        Enable(dialog, IDC_CT_LOCAL_BROADCASTS, true);
-        Enable(dialog, IDC_CT_ADAPTER, false);
-        Enable(dialog, IDC_CT_ADAPTER_LABEL, false);
+        EnableItem(dialog, IDC_CT_LOCAL_BROADCASTS, true);
+        EnableItem(dialog, IDC_CT_ADAPTER, false);
+        EnableItem(dialog, IDC_CT_ADAPTER_LABEL, false);
         break;
     case IDS_NETBIOS:
-        Enable(dialog, IDC_CT_LOCAL_BROADCASTS, false);
-        Enable(dialog, IDC_CT_ADAPTER, true);
-        Enable(dialog, IDC_CT_ADAPTER_LABEL, true);
+        EnableItem(dialog, IDC_CT_LOCAL_BROADCASTS, false);
+        EnableItem(dialog, IDC_CT_ADAPTER, true);
+        EnableItem(dialog, IDC_CT_ADAPTER_LABEL, true);
         break;
     case IDS_TCPIP:
-        Enable(dialog, IDC_CT_LOCAL_BROADCASTS, false);
-        Enable(dialog, IDC_CT_ADAPTER, false);
-        Enable(dialog, IDC_CT_ADAPTER_LABEL, false);
+        EnableItem(dialog, IDC_CT_LOCAL_BROADCASTS, false);
+        EnableItem(dialog, IDC_CT_ADAPTER, false);
+        EnableItem(dialog, IDC_CT_ADAPTER_LABEL, false);
         break;
     default:
         break;
@@ -93,18 +66,18 @@ void ApplyTransportRule(HWND dialog) {
 // Rule R: Remote, Serial Link and Dial follow the transport and each other.
 void ApplyRemoteRule(HWND dialog) {
     if (SelectedTransport(dialog) == IDS_TCPIP) {
-        for (int id : {IDC_CT_REMOTE, IDC_CT_SERIAL_LINK, IDC_CT_DIAL_LABEL, IDC_CT_DIAL}) Enable(dialog, id, false);
+        for (int id : {IDC_CT_REMOTE, IDC_CT_SERIAL_LINK, IDC_CT_DIAL_LABEL, IDC_CT_DIAL}) EnableItem(dialog, id, false);
         return;
     }
-    bool remote = IsChecked(dialog, IDC_CT_REMOTE);
-    Enable(dialog, IDC_CT_REMOTE, true);
-    Enable(dialog, IDC_CT_SERIAL_LINK, remote);
-    bool dial = remote && !IsChecked(dialog, IDC_CT_SERIAL_LINK);
-    Enable(dialog, IDC_CT_DIAL_LABEL, dial);
-    Enable(dialog, IDC_CT_DIAL, dial);
+    bool remote = IsItemChecked(dialog, IDC_CT_REMOTE);
+    EnableItem(dialog, IDC_CT_REMOTE, true);
+    EnableItem(dialog, IDC_CT_SERIAL_LINK, remote);
+    bool dial = remote && !IsItemChecked(dialog, IDC_CT_SERIAL_LINK);
+    EnableItem(dialog, IDC_CT_DIAL_LABEL, dial);
+    EnableItem(dialog, IDC_CT_DIAL, dial);
 }
 
-bool RemoteAvailable(HWND dialog) { return Item(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP; }
+bool RemoteAvailable(HWND dialog) { return GetDlgItem(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP; }
 
 // Composes the option string into the record, the Command Line field and
 // the warning line.
@@ -125,7 +98,7 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
     state->light.reset(CreateLightFont());
     if (state->light)
         for (int id : {IDC_CT_COMMAND_LINE, IDC_CT_MACHINE_NOTE})
-            if (HWND item = Item(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(state->light.get()), FALSE);
+            if (HWND item = GetDlgItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(state->light.get()), FALSE);
     ShowMachineName(dialog, IDC_CT_MACHINE_NOTE);
     SendDlgItemMessageW(dialog, IDC_CT_NAME, EM_LIMITTEXT, 12, 0);
     SendDlgItemMessageW(dialog, IDC_CT_MESSAGE_FILE, EM_LIMITTEXT, 128, 0);
@@ -137,7 +110,7 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
     FillComboFromStrings(dialog, IDC_CT_TRANSPORT, IDS_IPX, IDS_TCPIP);
     FillComboFromStrings(dialog, IDC_CT_COLOUR_DEPTH, IDS_DEPTH_UNLIMITED, IDS_DEPTH_256);
     SelectComboEntry(dialog, IDC_CT_TRANSPORT, 0);
-    if (HWND adapters = Item(dialog, IDC_CT_ADAPTER)) FillAdapterList(adapters);
+    if (HWND adapters = GetDlgItem(dialog, IDC_CT_ADAPTER)) FillAdapterList(adapters);
     PruneTransportList(dialog, Side::Control);
 
     ControlSettings settings = ControlSettingsOf(dialog);
@@ -146,17 +119,17 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
         ShowControlSettings(dialog, settings);
     } else {
         // A new item: the choices remembered from the last one created.
-        SetField(dialog, IDC_CT_NAME, ReadIniText(L"Control", L"Name", 127));
-        Select(dialog, IDC_CT_TRANSPORT, static_cast<int>(GetPrivateProfileIntW(L"Control", L"Transport", 0, kIniFile)));
-        Select(dialog, IDC_CT_COLOUR_DEPTH, static_cast<int>(GetPrivateProfileIntW(L"Control", L"MaxColorDepth", 0, kIniFile)));
-        Check(dialog, IDC_CT_SERIAL_LINK, false);
+        SetItemTextIfChanged(dialog, IDC_CT_NAME, ReadIniText(L"Control", L"Name", 127));
+        SelectComboPosition(dialog, IDC_CT_TRANSPORT, static_cast<int>(GetPrivateProfileIntW(L"Control", L"Transport", 0, kIniFile)));
+        SelectComboPosition(dialog, IDC_CT_COLOUR_DEPTH, static_cast<int>(GetPrivateProfileIntW(L"Control", L"MaxColorDepth", 0, kIniFile)));
+        CheckItem(dialog, IDC_CT_SERIAL_LINK, false);
     }
     ApplyRemoteRule(dialog);
     Recompose(dialog);
     ApplyTransportRule(dialog);
     if (NoUsableTransport(Side::Control))
         for (int id : {IDOK, IDC_CT_TRANSPORT, IDC_CT_ADAPTER, IDC_CT_ADAPTER_LABEL, IDC_CT_LOCAL_BROADCASTS})
-            Enable(dialog, id, false);
+            EnableItem(dialog, id, false);
     return TRUE;
 }
 
@@ -164,8 +137,8 @@ void OnOk(HWND dialog, ControlDialog* state) {
     Recompose(dialog);
     if (RunCreateProgramIcon(dialog, state->record, state->newGroup) == 0) return;
     WriteIniText(L"Control", L"Name", ItemText(dialog, IDC_CT_NAME, 127).c_str());
-    WriteIniText(L"Control", L"Transport", DecimalText(SelectedPosition(dialog, IDC_CT_TRANSPORT)).c_str());
-    WriteIniText(L"Control", L"MaxColorDepth", DecimalText(SelectedPosition(dialog, IDC_CT_COLOUR_DEPTH)).c_str());
+    WriteIniText(L"Control", L"Transport", DecimalText(ComboPositionOf(dialog, IDC_CT_TRANSPORT, -1)).c_str());
+    WriteIniText(L"Control", L"MaxColorDepth", DecimalText(ComboPositionOf(dialog, IDC_CT_COLOUR_DEPTH, -1)).c_str());
     EndDialog(dialog, 1);
 }
 
@@ -197,9 +170,9 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         return TRUE;
     case IDC_CT_SERIAL_LINK:
         if (code == BN_CLICKED) {
-            bool dial = !IsChecked(dialog, IDC_CT_SERIAL_LINK);
-            Enable(dialog, IDC_CT_DIAL_LABEL, dial);
-            Enable(dialog, IDC_CT_DIAL, dial);
+            bool dial = !IsItemChecked(dialog, IDC_CT_SERIAL_LINK);
+            EnableItem(dialog, IDC_CT_DIAL_LABEL, dial);
+            EnableItem(dialog, IDC_CT_DIAL, dial);
             Recompose(dialog);
         }
         return TRUE;
@@ -236,43 +209,43 @@ struct RunParams {
 
 ControlLists ControlListsOf(HWND dialog) {
     ControlLists lists;
-    lists.adapters = ComboData(dialog, IDC_CT_ADAPTER);
-    lists.transports = ComboData(dialog, IDC_CT_TRANSPORT);
+    lists.adapters = ComboDataOf(dialog, IDC_CT_ADAPTER);
+    lists.transports = ComboDataOf(dialog, IDC_CT_TRANSPORT);
     return lists;
 }
 
 ControlSettings ControlSettingsOf(HWND dialog) {
     ControlSettings s;
     s.name = ItemText(dialog, IDC_CT_NAME, 127);
-    s.transport = SelectedPosition(dialog, IDC_CT_TRANSPORT);
-    s.localBroadcasts = IsChecked(dialog, IDC_CT_LOCAL_BROADCASTS);
-    s.adapter = SelectedPosition(dialog, IDC_CT_ADAPTER);
+    s.transport = ComboPositionOf(dialog, IDC_CT_TRANSPORT, -1);
+    s.localBroadcasts = IsItemChecked(dialog, IDC_CT_LOCAL_BROADCASTS);
+    s.adapter = ComboPositionOf(dialog, IDC_CT_ADAPTER, -1);
     s.messageFile = ItemText(dialog, IDC_CT_MESSAGE_FILE, 127);
-    s.disableTickle = IsChecked(dialog, IDC_CT_NO_TICKLE);
-    s.colourDepth = SelectedPosition(dialog, IDC_CT_COLOUR_DEPTH);
+    s.disableTickle = IsItemChecked(dialog, IDC_CT_NO_TICKLE);
+    s.colourDepth = ComboPositionOf(dialog, IDC_CT_COLOUR_DEPTH, -1);
     s.cacheSize = ItemText(dialog, IDC_CT_CACHE, 127);
     s.connectTo = ItemText(dialog, IDC_CT_CONNECT_TO, 127);
     s.maxClients = ItemText(dialog, IDC_CT_MAX_CLIENTS, 127);
-    s.remote = IsChecked(dialog, IDC_CT_REMOTE);
-    s.serialLink = IsChecked(dialog, IDC_CT_SERIAL_LINK);
+    s.remote = IsItemChecked(dialog, IDC_CT_REMOTE);
+    s.serialLink = IsItemChecked(dialog, IDC_CT_SERIAL_LINK);
     s.dial = ItemText(dialog, IDC_CT_DIAL, 127);
     return s;
 }
 
 void ShowControlSettings(HWND dialog, const ControlSettings& s) {
-    SetField(dialog, IDC_CT_NAME, s.name);
-    Select(dialog, IDC_CT_TRANSPORT, s.transport);
-    Check(dialog, IDC_CT_LOCAL_BROADCASTS, s.localBroadcasts);
-    Select(dialog, IDC_CT_ADAPTER, s.adapter);
-    SetField(dialog, IDC_CT_MESSAGE_FILE, s.messageFile);
-    Check(dialog, IDC_CT_NO_TICKLE, s.disableTickle);
-    Select(dialog, IDC_CT_COLOUR_DEPTH, s.colourDepth);
-    SetField(dialog, IDC_CT_CACHE, s.cacheSize);
-    SetField(dialog, IDC_CT_CONNECT_TO, s.connectTo);
-    SetField(dialog, IDC_CT_MAX_CLIENTS, s.maxClients);
-    Check(dialog, IDC_CT_REMOTE, s.remote);
-    Check(dialog, IDC_CT_SERIAL_LINK, s.serialLink);
-    SetField(dialog, IDC_CT_DIAL, s.dial);
+    SetItemTextIfChanged(dialog, IDC_CT_NAME, s.name);
+    SelectComboPosition(dialog, IDC_CT_TRANSPORT, s.transport);
+    CheckItem(dialog, IDC_CT_LOCAL_BROADCASTS, s.localBroadcasts);
+    SelectComboPosition(dialog, IDC_CT_ADAPTER, s.adapter);
+    SetItemTextIfChanged(dialog, IDC_CT_MESSAGE_FILE, s.messageFile);
+    CheckItem(dialog, IDC_CT_NO_TICKLE, s.disableTickle);
+    SelectComboPosition(dialog, IDC_CT_COLOUR_DEPTH, s.colourDepth);
+    SetItemTextIfChanged(dialog, IDC_CT_CACHE, s.cacheSize);
+    SetItemTextIfChanged(dialog, IDC_CT_CONNECT_TO, s.connectTo);
+    SetItemTextIfChanged(dialog, IDC_CT_MAX_CLIENTS, s.maxClients);
+    CheckItem(dialog, IDC_CT_REMOTE, s.remote);
+    CheckItem(dialog, IDC_CT_SERIAL_LINK, s.serialLink);
+    SetItemTextIfChanged(dialog, IDC_CT_DIAL, s.dial);
 }
 
 INT_PTR CALLBACK ControlDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

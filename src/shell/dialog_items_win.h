@@ -1,0 +1,55 @@
+// Small operations on a dialog's items shared by the configuration
+// dialogs. Each one tolerates an item the template lacks: it does nothing
+// or reads empty, off or the `missing` position, so one dialog procedure
+// serves both editions' templates.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/shell_win.h"
+
+namespace rc {
+
+inline void EnableItem(HWND dialog, int id, bool on) {
+    if (HWND item = GetDlgItem(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
+}
+
+inline bool IsItemChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+inline void CheckItem(HWND dialog, int id, bool on) {
+    if (GetDlgItem(dialog, id)) CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The data of every entry of a drop-down list.
+inline std::vector<int> ComboDataOf(HWND dialog, int id) {
+    std::vector<int> data;
+    HWND combo = GetDlgItem(dialog, id);
+    if (!combo) return data;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        data.push_back(static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+    return data;
+}
+
+// The selected position, -1 when none is selected, `missing` when the
+// template lacks the list.
+inline int ComboPositionOf(HWND dialog, int id, int missing) {
+    if (!GetDlgItem(dialog, id)) return missing;
+    LRESULT sel = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    return sel == CB_ERR ? -1 : static_cast<int>(sel);
+}
+
+inline void SelectComboPosition(HWND dialog, int id, int position) {
+    if (GetDlgItem(dialog, id)) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
+// Sets an item's text only when it differs, so no change notification
+// reaches the dialog for a text it already shows.
+inline void SetItemTextIfChanged(HWND dialog, int id, const std::wstring& text) {
+    if (GetDlgItem(dialog, id) && ItemText(dialog, id, 511) != text) SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+}  // namespace rc
