@@ -12,7 +12,8 @@ out=$PWD/build/screenshots
 rm -rf "$out"
 mkdir -p "$out"
 export RC_SCREENSHOT_DIR=$out
-RC_CONFIGURATOR_EXE=$PWD/build/win64/rcsetup32.exe tools/wine-exec.sh build/win64/e2e_tests.exe --gtest_brief=1 || true
+export RC_CONFIGURATOR_EXE=$PWD/build/win64/rcsetup32.exe RC_PROGMAN_STANDIN_EXE=$PWD/build/win64/progman_standin.exe
+tools/wine-exec.sh build/win64/e2e_tests.exe --gtest_brief=1 || true
 tools/wine-exec.sh build/win64/dialog_tests.exe --gtest_brief=1 || true
 for f in "$out"/*.bmp; do
     [ -f "$f" ] || continue

@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
+#include "support/dialog_shot_win.h"
 #include "support/progman_fixture_win.h"
 #include "transport/transport_win.h"
 
@@ -120,6 +121,7 @@ TEST_F(ControlDialog, NewItemTakesTheRememberedChoicesByPosition) {
 TEST_F(ControlDialog, TransportAndRemoteRulesAcrossCombinations) {
     SetCommandLine(L"C:\\VD\\VIEWDESK.EXE HELP /UIP /L /D5551234 /REMOTE");
     driver_.Then([&](HWND d) {
+        EXPECT_TRUE(Shot(d, L"control-configuration-default"));
         EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"HELP /UIP /L /D5551234 /REMOTE ");
         EXPECT_TRUE(Enabled(d, IDC_CT_LOCAL_BROADCASTS));
         EXPECT_FALSE(Enabled(d, IDC_CT_ADAPTER));
@@ -178,6 +180,7 @@ TEST_F(ControlDialog, ClassroomTemplateDropsTheSwitchesItHasNoControlsFor) {
     rc::SetEdition(rc::Edition::Classroom);
     SetCommandLine(L"C:\\VD\\VIEWDESK.EXE DESK /UIP /Mmsg.txt /O /S20 /H256 /CBOSS /DREMOTE /REMOTE");
     driver_.Then([&](HWND d) {
+        EXPECT_TRUE(Shot(d, L"control-configuration-tutor"));
         EXPECT_EQ(GetDlgItem(d, IDC_CT_REMOTE), nullptr);
         EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"DESK /UIP /H256 /CBOSS ");
         Press(d, IDCANCEL);
