@@ -18,23 +18,6 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(h);
 }
 
-void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = dir + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(dir.c_str());
-}
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
     auto* q = reinterpret_cast<std::pair<std::pair<DWORD, const wchar_t*>, std::pair<const wchar_t*, HWND>>*>(param);
@@ -52,6 +35,24 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
 }
 
 }  // namespace
+
+void DeleteTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
 
 std::wstring HostPath(const std::string& unixPath) {
     std::wstring r = L"Z:";

@@ -35,6 +35,9 @@ private:
 // The Windows path of the Configurator built for the tests (from the
 // RC_CONFIGURATOR_EXE environment value, a host path).
 std::wstring BuiltConfigurator();
+// Removes a folder with everything below it.
+void DeleteTree(const std::wstring& dir);
+
 // The Windows form of a host path ("Z:" and backslashes).
 std::wstring HostPath(const std::string& unixPath);
 
