@@ -7,17 +7,17 @@
 #include "dialback/dialback_file.h"
 #include "shell/text.h"
 
+#include "fuzz_support.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-namespace {
+using fuzz::Check;
 
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+namespace {
 
 const rc::AnsiCodec& Codec() { return rc::Cp1252Codec(); }
 

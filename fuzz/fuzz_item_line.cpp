@@ -4,17 +4,17 @@
 #include "progman/progman_text.h"
 #include "shell/text.h"
 
+#include "fuzz_support.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-namespace {
+using fuzz::Check;
 
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+namespace {
 
 bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
     return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;

@@ -4,16 +4,16 @@
 // name read keeps the rules of a name.
 #include "client/modem_file.h"
 
+#include "fuzz_support.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace {
+using fuzz::Check;
 
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+namespace {
 
 struct Outcome {
     int result;

@@ -4,17 +4,17 @@
 #include "progman/progman_text.h"
 #include "shell/text.h"
 
+#include "fuzz_support.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-namespace {
+using fuzz::Check;
 
-void Check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+namespace {
 
 // The first byte chooses how the rest arrives: odd, as Unicode text in
 // 16-bit little-endian units; even, as 8-bit text through the code page.
