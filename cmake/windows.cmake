@@ -20,7 +20,7 @@ target_compile_definitions(rccore PUBLIC UNICODE _UNICODE)
 # running module).
 set(RC_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/src/resources/rcsetup.rc)
 set_source_files_properties(${RC_RESOURCE_SCRIPT} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/rcsetup32.manifest")
 
 add_executable(rcsetup32 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/winmain_win.cpp ${RC_RESOURCE_SCRIPT})
 target_link_libraries(rcsetup32 PRIVATE rcwin)
@@ -33,6 +33,12 @@ add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh
          ${CMAKE_OBJDUMP} $<TARGET_FILE:rcsetup32>)
 set_tests_properties(imports PROPERTIES LABELS build)
 set_property(TEST imports PROPERTY CROSSCOMPILING_EMULATOR "")
+
+# The application manifest: embedded once as resource 1 of type 24,
+# well-formed, asking for administrator rights.
+add_test(NAME manifest COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/check-manifest.py
+         $<TARGET_FILE:rcsetup32>)
+set_tests_properties(manifest PROPERTIES LABELS build)
 
 # Resource checks: unique control ids per template, every loaded string
 # present.
