@@ -4,7 +4,7 @@
 # GoogleTest sources, Google Benchmark, CMake and ImageMagick (screenshots).
 set -eu
 packages=(cmake make g++ mingw-w64 wine wine64 fonts-wine xvfb xauth xdotool clang libclang-rt-14-dev
-          googletest libbenchmark-dev python3 imagemagick procps)
+          googletest libbenchmark-dev python3 imagemagick procps unzip)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
