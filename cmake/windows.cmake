@@ -27,6 +27,8 @@ target_link_libraries(rcsetup32 PRIVATE rcwin)
 target_compile_options(rcsetup32 PRIVATE ${RC_WARNINGS})
 target_link_options(rcsetup32 PRIVATE -municode ${RC_STATIC_LINK})
 target_include_directories(rcsetup32 PRIVATE ${CMAKE_SOURCE_DIR}/src)
+# BRX.hlp and qvt.hlp lie beside the executable (cmake/help.cmake).
+add_dependencies(rcsetup32 rc_help)
 
 # The executable must need no DLL beyond the system's own.
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Builds the Configurator and starts it under Wine against a seeded demo
 # station: a Wine prefix in build/demo whose product folder holds
-# rcsetup32.exe with placeholder STATN32.EXE, VIEWDESK.EXE and the six
-# transport modules, a small MODEMDEF.MDM, and the Statn32 service key with
-# a realistic client option string.
+# rcsetup32.exe with the edition's help file, placeholder STATN32.EXE,
+# VIEWDESK.EXE and the six transport modules, a small MODEMDEF.MDM, and the
+# Statn32 service key with a realistic client option string.
 #
 #   tools/demo.sh            the default edition
 #   tools/demo.sh --tutor    the classroom edition (Quorvel Tutor)
@@ -29,6 +29,15 @@ mkdir -p "$demo"
 seed() {
     mkdir -p "$product"
     cp "$repo/build/win64/rcsetup32.exe" "$product/"
+    # The edition's help file, as an installation carries it: BRX.hlp, or
+    # qvt.hlp alone for the classroom edition (BRX.hlp would win over it).
+    if [ -n "$edition" ]; then
+        rm -f "$product/BRX.hlp"
+        cp "$repo/build/win64/qvt.hlp" "$product/"
+    else
+        rm -f "$product/qvt.hlp"
+        cp "$repo/build/win64/BRX.hlp" "$product/"
+    fi
     for f in STATN32.EXE VIEWDESK.EXE SXIPX32.DLL SXNBS32.DLL SXTCP32.DLL CXIPX.DLL CXNBS.DLL CXTCP.DLL; do
         [ -f "$product/$f" ] || printf 'MZ placeholder\r\n' >"$product/$f"
     done
