@@ -30,7 +30,8 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME rcsetup32)
 set(CPACK_PACKAGE_VENDOR Quorvel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME rcsetup32-${PROJECT_VERSION}-${RC_PACKAGE_ARCH})
+set(RC_PACKAGE_NAME rcsetup32-${PROJECT_VERSION}-${RC_PACKAGE_ARCH})
+set(CPACK_PACKAGE_FILE_NAME ${RC_PACKAGE_NAME})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 # Neither `package` nor CPack's install step may build every target (the
 # test programs among them): rc_package builds what the package holds.
@@ -41,7 +42,7 @@ include(CPack)
 add_custom_target(rc_package
   COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-  COMMENT "Packing ${CPACK_PACKAGE_FILE_NAME}.zip"
+  COMMENT "Packing ${RC_PACKAGE_NAME}.zip"
   VERBATIM)
 add_dependencies(rc_package rcsetup32)
 if(TARGET rc_help)
