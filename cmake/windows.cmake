@@ -20,19 +20,27 @@ target_compile_definitions(rccore PUBLIC UNICODE _UNICODE)
 # running module).
 set(RC_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/src/resources/rcsetup.rc)
 set_source_files_properties(${RC_RESOURCE_SCRIPT} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/resource.h;${CMAKE_SOURCE_DIR}/src/resources/rcsetup32.manifest")
 
 add_executable(rcsetup32 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/winmain_win.cpp ${RC_RESOURCE_SCRIPT})
 target_link_libraries(rcsetup32 PRIVATE rcwin)
 target_compile_options(rcsetup32 PRIVATE ${RC_WARNINGS})
 target_link_options(rcsetup32 PRIVATE -municode ${RC_STATIC_LINK})
 target_include_directories(rcsetup32 PRIVATE ${CMAKE_SOURCE_DIR}/src)
+# BRX.hlp and qvt.hlp lie beside the executable (cmake/help.cmake).
+add_dependencies(rcsetup32 rc_help)
 
 # The executable must need no DLL beyond the system's own.
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh
          ${CMAKE_OBJDUMP} $<TARGET_FILE:rcsetup32>)
 set_tests_properties(imports PROPERTIES LABELS build)
 set_property(TEST imports PROPERTY CROSSCOMPILING_EMULATOR "")
+
+# The application manifest: embedded once as resource 1 of type 24,
+# well-formed, asking for administrator rights.
+add_test(NAME manifest COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/check-manifest.py
+         $<TARGET_FILE:rcsetup32>)
+set_tests_properties(manifest PROPERTIES LABELS build)
 
 # Resource checks: unique control ids per template, every loaded string
 # present.

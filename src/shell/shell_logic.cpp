@@ -134,4 +134,12 @@ std::wstring DirectoryOfPath(std::wstring_view path) {
     return std::wstring(path.substr(0, cut));
 }
 
+EditionViews EditionViewOrder(bool process64, bool os64) {
+    if (os64 && !process64) return {{RegistryView::View64, RegistryView::Own}, 2};
+    if (os64) return {{RegistryView::View64, RegistryView::View64}, 1};
+    return {{RegistryView::Own, RegistryView::Own}, 1};
+}
+
+bool NamesClassroomEdition(std::wstring_view value) { return EqualsNoCase(value, L"Tutor"); }
+
 }  // namespace rc

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,43 @@ struct CommandLineSwitches {
 // character after the letter, and ends the reading. A group name longer than
 // its 63-character buffer is cut there.
 CommandLineSwitches ParseCommandLine(std::wstring_view line);
+
+// ---- Edition ---------------------------------------------------------------
+
+// The registry views through which a process reads
+// HKEY_LOCAL_MACHINE\SOFTWARE. On 64-bit Windows a 32-bit process's own view
+// is redirected to SOFTWARE\WOW6432Node; the 64-bit view (KEY_WOW64_64KEY)
+// is the one that `reg add` from a 64-bit prompt and 64-bit installers write.
+enum class RegistryView { View64, Own };
+
+struct EditionViews {
+    RegistryView order[2];
+    int count;
+};
+
+// The views the edition value is read from, in this order: the 64-bit view,
+// then the process's own view when that is another one (a 32-bit process on
+// 64-bit Windows). A 64-bit process's own view is the 64-bit view, so it
+// reads once; 32-bit Windows has one view and knows no 64-bit flag, so a
+// process there reads its own view only.
+EditionViews EditionViewOrder(bool process64, bool os64);
+
+// True when the edition value names the classroom edition: "Tutor", any case.
+bool NamesClassroomEdition(std::wstring_view value);
+
+// Decides the edition from the registry: the first view in EditionViewOrder
+// that holds the value decides, and a later view is read only when the
+// earlier ones hold none. read(view) gives the value held in that view (an
+// empty text for a value that is not a string) or nothing.
+template <typename Read>
+bool ReadsClassroomEdition(bool process64, bool os64, Read read) {
+    EditionViews views = EditionViewOrder(process64, os64);
+    for (int i = 0; i < views.count; ++i) {
+        std::optional<std::wstring> value = read(views.order[i]);
+        if (value) return NamesClassroomEdition(*value);
+    }
+    return false;
+}
 
 // ---- Centring --------------------------------------------------------------
 

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace rc {
 
@@ -27,20 +29,44 @@ void SetEdition(Edition edition) {
     CopyCut(g_shell.editionName, kNameBuffer, g_shell.groupName);
 }
 
-Edition DecideEdition() {
+namespace {
+
+// True when this process is a 32-bit one on 64-bit Windows. IsWow64Process
+// is looked up at run time: Windows of the NT 4 generation lacks it, and
+// there the answer is no.
+bool RunsUnderWow64() {
+    using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel) return false;
+    auto isWow64 = reinterpret_cast<IsWow64Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// The "Edition" value in one registry view: its text when it is a string of
+// up to 15 characters, an empty text when it is held in another form, or
+// nothing when the key or the value is missing.
+std::optional<std::wstring> ReadEditionValue(RegistryView view) {
+    REGSAM access = KEY_READ | (view == RegistryView::View64 ? KEY_WOW64_64KEY : 0);
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvel\\Configurator32", 0, KEY_READ, &raw) !=
-        ERROR_SUCCESS)
-        return Edition::Default;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvel\\Configurator32", 0, access, &raw) != ERROR_SUCCESS)
+        return std::nullopt;
     RegistryKey key(raw);
     wchar_t value[16] = L"";
     DWORD type = 0, size = sizeof value - sizeof(wchar_t);
-    if (RegQueryValueExW(key.get(), L"Edition", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return Edition::Default;
+    LONG status = RegQueryValueExW(key.get(), L"Edition", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return std::nullopt;
+    if (status != ERROR_SUCCESS || type != REG_SZ) return std::wstring();
     value[15] = L'\0';
-    return EqualsNoCase(value, L"Tutor") ? Edition::Classroom : Edition::Default;
+    return std::wstring(value);
+}
+
+}  // namespace
+
+Edition DecideEdition() {
+    constexpr bool process64 = sizeof(void*) == 8;
+    bool os64 = process64 || RunsUnderWow64();
+    return ReadsClassroomEdition(process64, os64, ReadEditionValue) ? Edition::Classroom : Edition::Default;
 }
 
 // ---- Dialog runner ---------------------------------------------------------

@@ -61,7 +61,11 @@ void SetEdition(Edition edition);
 // value "Edition" = "Tutor" (any case) under
 // HKEY_LOCAL_MACHINE\SOFTWARE\Quorvel\Configurator32, so one build serves
 // both editions and an installation says once which one it is; anything
-// else, or no value, gives the default edition.
+// else, or no value, gives the default edition. The value is read from the
+// 64-bit registry view first and from the process's own view when the
+// 64-bit view holds none (EditionViewOrder), so the 32-bit program on 64-bit
+// Windows sees a value written from a 64-bit prompt as well as one written
+// under WOW6432Node.
 Edition DecideEdition();
 
 // ---- Dialog runner ----------------------------------------------------------

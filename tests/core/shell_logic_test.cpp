@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -184,6 +186,46 @@ TEST(DirectoryPrompt, OneTrailingBackslashIsRemoved) {
     EXPECT_EQ(rc::DirectoryOfPath(L"C:\\Program Files\\Brennix\\rcsetup32.exe"), L"C:\\Program Files\\Brennix");
     EXPECT_EQ(rc::DirectoryOfPath(L"rcsetup32.exe"), L"rcsetup32.exe");
     EXPECT_EQ(rc::ProgramPath(L"", L"STATN32.EXE"), L"\\STATN32.EXE");
+}
+
+TEST(Edition, ViewsReadInOrderByBuildAndWindows) {
+    // A registry as each build sees it. On 64-bit Windows there are two
+    // stores, the 64-bit one and WOW6432Node; a 32-bit process's own view is
+    // WOW6432Node, a 64-bit process's own view and the KEY_WOW64_64KEY view
+    // are the 64-bit store. 32-bit Windows has one store (in32 below).
+    struct Case {
+        bool process64, os64;
+        const wchar_t* in64;  // value in the 64-bit store; nullptr: none
+        const wchar_t* in32;  // value in WOW6432Node, or the only store
+        const char* reads;    // views read, in order
+        bool classroom;
+    } cases[] = {
+        {true, true, L"Tutor", nullptr, "64", true},
+        {true, true, nullptr, L"Tutor", "64", false},  // the 64-bit build never sees WOW6432Node
+        {true, true, L"Brennix", L"Tutor", "64", false},
+        {false, true, L"Tutor", nullptr, "64", true},    // reg add from a 64-bit prompt
+        {false, true, L"tUTOR", nullptr, "64", true},    // any case
+        {false, true, nullptr, L"Tutor", "64 own", true},  // written under WOW6432Node
+        {false, true, L"Brennix", L"Tutor", "64", false},  // the 64-bit view decides once it holds a value
+        {false, true, L"", L"Tutor", "64", false},         // an empty (or non-string) value is a value
+        {false, true, nullptr, nullptr, "64 own", false},
+        {false, true, nullptr, L"Tutors", "64 own", false},
+        {false, false, nullptr, L"Tutor", "own", true},
+        {false, false, nullptr, nullptr, "own", false},
+    };
+    for (const auto& c : cases) {
+        std::string reads;
+        auto read = [&](rc::RegistryView view) -> std::optional<std::wstring> {
+            reads += reads.empty() ? "" : " ";
+            reads += view == rc::RegistryView::View64 ? "64" : "own";
+            const wchar_t* held = !c.os64 ? c.in32 : (view == rc::RegistryView::View64 || c.process64) ? c.in64 : c.in32;
+            if (!held) return std::nullopt;
+            return std::wstring(held);
+        };
+        bool classroom = rc::ReadsClassroomEdition(c.process64, c.os64, read);
+        EXPECT_EQ(classroom, c.classroom) << "case " << (&c - cases);
+        EXPECT_EQ(reads, c.reads) << "case " << (&c - cases);
+    }
 }
 
 }  // namespace

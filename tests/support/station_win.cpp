@@ -71,6 +71,11 @@ Station::Station(const StationOptions& o) {
     CreateDirectoryW(L"C:\\Quorvel", nullptr);
     CreateDirectoryW(dir_.c_str(), nullptr);
     CopyFileW(BuiltConfigurator().c_str(), Exe().c_str(), FALSE);
+    // The help file of the edition, as an installation carries it (the build
+    // puts both beside the Configurator): a classroom one has qvt.hlp alone.
+    const std::wstring help = o.classroom ? L"qvt.hlp" : L"BRX.hlp";
+    const std::wstring built = BuiltConfigurator();
+    CopyFileW((built.substr(0, built.rfind(L'\\') + 1) + help).c_str(), (dir_ + L"\\" + help).c_str(), FALSE);
     if (o.statn32) WriteFileBytes(dir_ + L"\\STATN32.EXE", "MZ placeholder");
     if (o.viewdesk) WriteFileBytes(dir_ + L"\\VIEWDESK.EXE", "MZ placeholder");
     for (const auto& m : o.modules) WriteFileBytes(dir_ + L"\\" + m, "MZ placeholder");
