@@ -5,7 +5,6 @@
 // list is seen end to end.
 #include "progman/dde_link_win.h"
 
-#include "progman/progman_text.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
@@ -79,23 +78,12 @@ protected:
         DialogTest::TearDown();
     }
     void Execute(const std::wstring& block) {
-        rc::ExecuteCommands(owner_, rc::MakeCommandBlock(block, rc::kCreateBlockChars * sizeof(wchar_t)));
+        rc::ExecuteCommands(owner_, rc::MakeCommandBlock(block, 2048));
     }
+    // A block as Create Program Icon writes it, every number set.
     static std::wstring AddBlock(const std::wstring& group, const std::wstring& options, const std::wstring& description) {
-        rc::IconCommandInput in;
-        in.programPath = kViewdesk;
-        in.options = options;
-        in.description = description;
-        in.iconFile = L"c:\\ddelinktest\\viewdesk.exe";
-        in.iconIndex = 1;
-        in.x = 40;
-        in.y = 8;
-        in.directory = L"C:\\DdeLinkTest";
-        in.hotKey = 1620;
-        in.minimize = 1;
-        in.group = group;
-        in.majorVersion = 6;
-        return rc::CreateIconCommands(in, nullptr);
+        return L"[CreateGroup(" + group + L")][ShowGroup(\"" + group + L"\", 1)][AddItem(\"" + kViewdesk + L"\" " + options +
+               L",\"" + description + L"\",c:\\ddelinktest\\viewdesk.exe,1,40,8,C:\\DdeLinkTest,1620,1,1)]";
     }
     HWND ItemWindow() const { return FindWindowExW(owner_, nullptr, L"static", nullptr); }
 
@@ -169,7 +157,7 @@ TEST_F(DdeLink, ExecuteCreatesTheGroupAndShortcutAndEveryAnswerTellsTheOwner) {
     ProgmanStandIn standIn;
     ASSERT_TRUE(standIn.Start());
     std::wstring add = AddBlock(L"Brennix Link", L"/* STATION1 /T15 ", L"Station 1");
-    HGLOBAL block = rc::MakeCommandBlock(add, rc::kCreateBlockChars * sizeof(wchar_t));
+    HGLOBAL block = rc::MakeCommandBlock(add, 2048);
     rc::ExecuteCommands(owner_, block);
     EXPECT_EQ(GlobalFlags(block), static_cast<UINT>(GMEM_INVALID_HANDLE)) << "the acknowledged block is freed";
     EXPECT_TRUE(IsWindowEnabled(owner_));
@@ -178,7 +166,7 @@ TEST_F(DdeLink, ExecuteCreatesTheGroupAndShortcutAndEveryAnswerTellsTheOwner) {
     DWORD flags = 0;
     ASSERT_TRUE(ReadLinkFlags(link, &flags));
     EXPECT_EQ(flags & 0x400u, 0u) << "run in a separate process is for Create Program Icon to mark";
-    std::wstring del = rc::DeleteIconCommands(L"Brennix Link", L"Station 1");
+    const std::wstring del = L"[ShowGroup(\"Brennix Link\", 1)][DeleteItem(\"Station 1\")]";
     Execute(del);
     EXPECT_FALSE(FileThere(link));
     Execute(del);  // refused, and treated as accepted: the owner hears of it

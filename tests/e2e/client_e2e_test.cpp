@@ -2,6 +2,7 @@
 // dialog filled from the service's command line, a change saved to the
 // registry and rcsetup.ini, and the failures the user must be told of.
 #include "resources/resource.h"
+#include "support/dialog_driver_win.h"
 #include "support/station_win.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +10,6 @@
 using namespace rctest;
 
 namespace {
-
-std::wstring ItemText(HWND dialog, int id) {
-    wchar_t buf[1024] = L"";
-    GetDlgItemTextW(dialog, id, buf, 1024);
-    return buf;
-}
-
-void PostClick(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 bool Closes(HWND window) {
     for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(50);
@@ -39,15 +30,15 @@ TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     ASSERT_TRUE(app.Start(station.Exe(), L""));
     HWND dialog = OpenClient(app);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, IDC_CL_NAME), L"STATION1");
-    EXPECT_EQ(ItemText(dialog, IDC_CL_COMMAND_LINE), L"STATION1 4211 /UNB /A0 /I /K /T15 ");
+    EXPECT_EQ(Text(dialog, IDC_CL_NAME), L"STATION1");
+    EXPECT_EQ(Text(dialog, IDC_CL_COMMAND_LINE), L"STATION1 4211 /UNB /A0 /I /K /T15 ");
     Capture(dialog, L"client-default");
 
-    SetDlgItemTextW(dialog, IDC_CL_NAME, L"FRONTDESK");
-    PostClick(dialog, IDOK);
+    SetText(dialog, IDC_CL_NAME, L"FRONTDESK");
+    Press(dialog, IDOK);
     HWND info = WaitForDialog(app.ProcessId(), L"Information");
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(ItemText(info, 0xFFFF),
+    EXPECT_EQ(MessageBoxText(info),
               L"STATN32 entry in the registry successfully changed.\n\nFor the changes to take effect Windows NT "
               L"should be restarted.  Alternatively, you can stop and restart the STATN32 service from Control "
               L"Panel - Services.");
@@ -68,8 +59,8 @@ TEST(ClientEndToEnd, QuietSwitchSavesWithoutTheInformationBox) {
     ASSERT_TRUE(app.Start(station.Exe(), L"/I"));
     HWND dialog = OpenClient(app);
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, IDC_CL_NAME, L"QUIET");
-    PostClick(dialog, IDOK);
+    SetText(dialog, IDC_CL_NAME, L"QUIET");
+    Press(dialog, IDOK);
     EXPECT_TRUE(Closes(dialog));
     EXPECT_EQ(WaitForDialog(app.ProcessId(), L"Information", 500), nullptr);
     EXPECT_EQ(ReadImagePath(), L"C:\\Quorvel\\Brennix\\STATN32.EXE /* QUIET 4211 /UNB /A0 /I /K /T15 ");
@@ -96,7 +87,7 @@ TEST(ClientEndToEnd, MissingServiceKeyAndOverlongValueAreReportedAndCloseTheDial
         PostMessageW(app.MainWindow(), WM_COMMAND, IDM_CLIENT, 0);
         HWND box = WaitForDialog(app.ProcessId(), L"Configurator ");
         ASSERT_NE(box, nullptr) << c.message;
-        EXPECT_EQ(ItemText(box, 0xFFFF), c.message);
+        EXPECT_EQ(MessageBoxText(box), c.message);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         // The dialog closes at once: it never shows.
         EXPECT_EQ(WaitForDialog(app.ProcessId(), L"Client Configuration", 1000), nullptr);
@@ -114,14 +105,13 @@ TEST(ClientEndToEnd, NoUsableTransportOpensTheReportAndKeepsOkDisabled) {
     PostMessageW(app.MainWindow(), WM_COMMAND, IDM_CLIENT, 0);
     HWND report = WaitForDialog(app.ProcessId(), L"Client transports available");
     ASSERT_NE(report, nullptr);
-    EXPECT_EQ(ItemText(report, IDC_TR_TCPIP_STATUS), L"Stack found, QRV DLL (SXTCP32.DLL) not installed");
+    EXPECT_EQ(Text(report, IDC_TR_TCPIP_STATUS), L"Stack found, QRV DLL (SXTCP32.DLL) not installed");
     Capture(report, L"transports-client-none");
     PostMessageW(report, WM_COMMAND, IDOK, 0);
     HWND dialog = WaitForDialog(app.ProcessId(), L"Client Configuration");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_CL_TRANSPORT)));
-    SetDlgItemTextW(dialog, IDC_CL_NAME, L"X");
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    SetText(dialog, IDC_CL_NAME, L"X");
+    EXPECT_EQ(Look(dialog, {IDC_CL_TRANSPORT, IDOK}), L"~|~OK");
 }
 
 // The edition comes from the registry: the classroom template, with its
@@ -135,9 +125,9 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialog) {
     ASSERT_TRUE(app.Start(station.Exe(), L""));
     HWND dialog = OpenClient(app);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ItemText(dialog, IDC_CL_CACHE), L"512");
+    EXPECT_EQ(Text(dialog, IDC_CL_CACHE), L"512");
     Capture(dialog, L"client-tutor");
-    PostClick(dialog, IDCANCEL);
+    Press(dialog, IDCANCEL);
 }
 
 }  // namespace

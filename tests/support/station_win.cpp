@@ -17,6 +17,16 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(h);
 }
 
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    for (DWORD got = 0; ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0;) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
+}
+
 bool FileThere(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring BesideProgram(const std::wstring& name) {

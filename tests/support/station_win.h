@@ -76,8 +76,9 @@ std::wstring ReadImagePath();
 void SetImagePath(const std::wstring& value);
 void DeleteServiceKey();
 
-// Writes a small file.
+// Writes a small file, and reads one ("<missing>" when it cannot be opened).
 void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
 bool FileThere(const std::wstring& path);
 // A file beside the running program (where transport modules are looked for).
 std::wstring BesideProgram(const std::wstring& name);
