@@ -198,7 +198,9 @@ TEST_F(DdeLink, GroupItemsGivesTheViewdeskItemLinesOneRequestAfterAnother) {
          {L"Station 1\tC:\\DdeLinkTest\\VIEWDESK.EXE /* STATION1 /T15\tC:\\DdeLinkTest\tc:\\ddelinktest\\viewdesk.exe\t40\t8\t1\t1620\t1",
           L"Station 2\tc:\\ddelinktest\\viewdesk.exe /* STATION2\tC:\\DdeLinkTest\tc:\\ddelinktest\\viewdesk.exe\t0\t0\t0\t0\t0"}},
         {L"No Such Group", {}},  // refused quietly
+        {L"Empty", {}},          // a group line only
     };
+    CreateDirectoryW((ProgramsFolder() + L"\\Empty").c_str(), nullptr);
     g_owner.itemsLoaded = 0;
     for (const auto& c : cases) {
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);

@@ -73,6 +73,7 @@ TEST_F(ControlIcons, MaintenanceListsTheGroupsAndOpensOnTheProgramGroupNamedByP)
         {false, L"/PZeta Tools", L"Zeta Tools"},
         {false, L"-pquorvel tutor", L"Quorvel Tutor"},
         {false, L"/PNo Such Group", L"Accessories"},
+        {false, L"/PQuorvel", L"Accessories"},  // a beginning is not the name
     };
     standin_.Seed(kAlpha);
     for (const auto& c : cases) {
