@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
-#include "support/dialog_shot_win.h"
 #include "support/progman_fixture_win.h"
 #include "transport/transport_win.h"
 

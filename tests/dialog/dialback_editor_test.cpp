@@ -8,8 +8,6 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
-#include "support/dialog_shot_win.h"
-#include "support/station_win.h"
 
 using namespace rctest;
 using rc::g_shell;

@@ -5,7 +5,6 @@
 #include "shell/shell_win.h"
 #include "shell/text.h"
 #include "support/dialog_driver_win.h"
-#include "support/station_win.h"
 
 using namespace rctest;
 using rc::g_shell;

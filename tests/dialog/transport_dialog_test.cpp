@@ -8,8 +8,6 @@
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
-#include "support/dialog_shot_win.h"
-#include "support/station_win.h"
 #include "transport/transport_win.h"
 
 #include <cstring>

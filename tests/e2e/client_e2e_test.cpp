@@ -3,7 +3,6 @@
 // registry and rcsetup.ini, and the failures the user must be told of.
 #include "resources/resource.h"
 #include "support/dialog_driver_win.h"
-#include "support/station_win.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 // registry, and the screenshots of the shell's windows in both editions.
 #include "resources/resource.h"
 #include "support/dialog_driver_win.h"
-#include "support/station_win.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "shell/shell_win.h"
 
+#include <cstdlib>
 #include <map>
 
 namespace rctest {
@@ -173,6 +174,14 @@ void Pump(DWORD milliseconds) {
         if (static_cast<LONG>(GetTickCount() - end) >= 0) break;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+void Shot(HWND dialog, const std::wstring& name) {
+    const char* dir = std::getenv("RC_SCREENSHOT_DIR");
+    if (!dir || !*dir) return;
+    if (!IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
+    Pump(300);
+    Capture(dialog, name);
 }
 
 }  // namespace rctest

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/station_win.h"
+
 #include <deque>
 #include <functional>
 #include <string>
@@ -79,5 +81,9 @@ std::wstring MessageBoxText(HWND box);
 std::wstring Title(HWND window);
 // Runs the thread's messages for a while (timers, posted messages).
 void Pump(DWORD milliseconds);
+// A screenshot of a dialog from inside a driver step, when RC_SCREENSHOT_DIR
+// is set: a step runs before the modal loop first shows the dialog, so the
+// shot shows it and lets it paint first. For looking, not a check.
+void Shot(HWND dialog, const std::wstring& name);
 
 }  // namespace rctest
