@@ -36,11 +36,8 @@ TEST_F(AdvancedOptions, OpensOnTheHeldValuesAndOnlyCancelOrARefusalKeepsTheRecor
     for (const rc::ClientHeldSettings& before : {FullRecord(), rc::ClientHeldSettings{}}) {
         rc::ClientHeldSettings held = before;
         driver_.Then([&](HWND d) {
-            EXPECT_EQ(Text(d, IDC_ADV_SECURITY_KEY) + L"|" + Text(d, IDC_ADV_CACHE) + L"|" + Text(d, IDC_ADV_VIDEO_MODE),
-                      before.cacheSize > 0 ? L"123456789012345|2048|101" : L"||");
-            EXPECT_EQ(Checked(d, IDC_ADV_MODEM_DEBUG), before.modemDebug);
-            EXPECT_FALSE(Enabled(d, IDC_ADV_VIDEO_MODE));
-            EXPECT_FALSE(Enabled(d, IDC_ADV_MODEM_DEBUG));
+            EXPECT_EQ(Look(d, {IDC_ADV_SECURITY_KEY, IDC_ADV_CACHE, IDC_ADV_VIDEO_MODE, IDC_ADV_MODEM_DEBUG}),
+                      before.modemDebug ? L"123456789012345|2048|~101|~[x]" : L"||~|~[ ]");
             EXPECT_EQ(SendDlgItemMessageW(d, IDC_ADV_VIDEO_MODE, EM_GETLIMITTEXT, 0, 0), 2);
             SetText(d, IDC_ADV_CACHE, L"1024");
             Press(d, IDCANCEL);

@@ -58,10 +58,8 @@ protected:
 
 TEST_F(ClientDialog, OpensOnTheStoredStringAndComposesFromItsControls) {
     driver_.Then([](HWND d) {
-        EXPECT_EQ(Text(d, IDC_CL_NAME), L"BOB");
-        EXPECT_EQ(Selected(d, IDC_CL_TRANSPORT), L"NetBIOS");
-        EXPECT_EQ(Selected(d, IDC_CL_ADAPTER), L"3: NetBEUI");
-        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"BOB 0042 /UNB /A3 /I /P /Z /X /c ");
+        EXPECT_EQ(Look(d, {IDC_CL_NAME, IDC_CL_TRANSPORT, IDC_CL_ADAPTER, IDC_CL_COMMAND_LINE}),
+                  L"BOB|NetBIOS|3: NetBEUI|BOB 0042 /UNB /A3 /I /P /Z /X /c ");
         std::vector<bool> on;
         for (int n = 0; n < 11; ++n) on.push_back(rc::GetOptionItem(GetDlgItem(d, IDC_CL_OPTIONS), IDC_OPTION_FIRST + n));
         EXPECT_EQ(on, (std::vector<bool>{true, false, false, false, false, true, true, false, false, true, true}));
@@ -85,10 +83,8 @@ TEST_F(ClientDialog, OpensOnTheStoredStringAndComposesFromItsControls) {
 TEST_F(ClientDialog, TransportChoiceGreysTheAdapterAndTheSerialLink) {
     driver_.Then([](HWND d) {
         // The bridge part is shown (the greyed Bridge box is checked) but no longer composed.
-        EXPECT_TRUE(Checked(d, IDC_CL_BRIDGE));
-        EXPECT_FALSE(Enabled(d, IDC_CL_BRIDGE));
-        EXPECT_EQ(Selected(d, IDC_CL_PORT) + Selected(d, IDC_CL_BAUD) + Text(d, IDC_CL_BRIDGE_PASSWORD), L"COM2960077");
-        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"BOB /UNB /A2 ");
+        EXPECT_EQ(Look(d, {IDC_CL_BRIDGE, IDC_CL_PORT, IDC_CL_BAUD, IDC_CL_BRIDGE_PASSWORD, IDC_CL_COMMAND_LINE}),
+                  L"~[x]|COM2|9600|77|BOB /UNB /A2 ");
         struct Step {
             int transport;
             bool adapter, serial;
@@ -144,9 +140,8 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchec
     for (const auto& [key, value] : {std::pair{L"Serial", L"0"}, {L"BaudRate", L"3"}, {L"ComPort", L"2"}, {L"Password", L"987"}})
         WritePrivateProfileStringW(L"Client", key, value, rc::kIniFile);
     driver_.Then([](HWND d) {
-        EXPECT_TRUE(Checked(d, IDC_CL_MODEM_RADIO));
-        EXPECT_EQ(Selected(d, IDC_CL_BAUD) + Selected(d, IDC_CL_PORT) + Text(d, IDC_CL_BRIDGE_PASSWORD), L"9600COM3987");
-        EXPECT_FALSE(Enabled(d, IDC_CL_PORT));  // Bridge off: the serial link is greyed
+        // Bridge off: the serial link is greyed.
+        EXPECT_EQ(Look(d, {IDC_CL_MODEM_RADIO, IDC_CL_BAUD, IDC_CL_PORT, IDC_CL_BRIDGE_PASSWORD}), L"~[x]|~9600|~COM3|~987");
         Press(d, IDCANCEL);
     });
     Run(L"BOB /UIP");
