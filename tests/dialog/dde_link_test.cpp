@@ -244,7 +244,7 @@ TEST_F(DdeLink, EightBitRepliesAreConverted) {
     rc::RequestGroupItems(owner_, nullptr, nullptr);
 }
 
-TEST(CommandBlock, HoldsTheTextCutToFitWithItsTerminatorAndZerosAfter) {
+TEST_F(DdeLink, CommandBlockHoldsTheTextCutToFitWithItsTerminatorAndZerosAfter) {
     struct Case {
         const wchar_t* text;
         std::size_t bytes;

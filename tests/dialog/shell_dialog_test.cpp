@@ -170,7 +170,7 @@ TEST_F(ShellDialogs, HelpOpensTheFileOfTheProgramDirectoryAndContextZeroClosesIt
     DeleteTree(L"C:\\rc-help");
 }
 
-TEST(ShellServices, MenuAndAcceleratorCarryTheCommands) {
+TEST_F(ShellDialogs, MenuAndAcceleratorCarryTheCommands) {
     HMENU menu = GetMenu(g_shell.mainWindow);
     wchar_t label[64];
     std::wstring labels;
@@ -186,7 +186,7 @@ TEST(ShellServices, MenuAndAcceleratorCarryTheCommands) {
     EXPECT_EQ(entries[0].fVirt & (FSHIFT | FCONTROL | FALT), 0);
 }
 
-TEST(ShellServices, CodePageConversionsCutNothingPartlyAndFilesMustSurviveThem) {
+TEST_F(ShellDialogs, CodePageConversionsCutNothingPartlyAndFilesMustSurviveThem) {
     char buf[8];
     EXPECT_EQ(rc::WideToAnsi(L"a\u4E00\u00E9", buf, sizeof buf), 4);  // terminator counted
     EXPECT_STREQ(buf, "a?\xE9");

@@ -260,7 +260,7 @@ TEST(ListHelpers, MachineNoteShowsTheComputerNameInItsOwnText) {
 // MODEMDEF.MDM in the program directory cut to 113 characters: read to its
 // end (1), to a format error (-1, the modems before it listed) or not at all
 // (0), and closed again.
-TEST(ModemList, ReadsTheFileInTheProgramDirectoryCutTo113Characters) {
+TEST(ListHelpers, ModemListReadsTheFileInTheProgramDirectoryCutTo113Characters) {
     std::wstring saved = g_shell.programDirectory;
     const std::wstring folder = L"C:\\rc-modem-" + std::wstring(113 - 12, L'x');
     CreateDirectoryW(folder.c_str(), nullptr);
