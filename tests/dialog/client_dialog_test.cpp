@@ -3,6 +3,7 @@
 // test's prefix. The option rules themselves are the core's; here each
 // control is seen to feed them.
 #include "client/client_dialog_win.h"
+#include "client/option_list_win.h"
 #include "dialback/password_code.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
@@ -33,7 +34,7 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         rc::g_network = rc::NetworkPlatform{Found, Found, Found, FakeNetbios};
-        rc::g_clientHeld = {};
+        g_shell.clientHeld = {};
         InstallModules({L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL"});
         CreateDirectoryW(kStation, nullptr);
         WriteBytes(std::wstring(kStation) + L"\\STATN32.EXE", "MZ");
@@ -50,8 +51,7 @@ protected:
     }
     WORD Run(const std::wstring& stored) {
         SetImagePath(L"C:\\X\\STATN32.EXE /* " + stored);
-        return rc::RunDialog(g_shell.mainWindow, rc::IsClassroom() ? IDD_CLIENT_CLASSROOM : IDD_CLIENT,
-                             rc::ClientDialogProc, 0, HELP_CLIENT);
+        return rc::RunClientConfiguration(g_shell.mainWindow, &g_shell.clientHeld);
     }
     static HWND Option(HWND dialog, int n) { return GetDlgItem(GetDlgItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + n); }
 };

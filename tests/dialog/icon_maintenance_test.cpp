@@ -5,7 +5,6 @@
 // Create Program Icon. Opening on the /P group and New are seen end to end.
 #include "progman/icon_maintenance_win.h"
 #include "resources/resource.h"
-#include "shell/commands_win.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
 #include "support/progman_fixture_win.h"
@@ -57,7 +56,7 @@ protected:
     // runs once the first group's icons have had time to arrive.
     void RunWith(std::function<void(HWND)> step) {
         driver_.Then([step](HWND d) { Later(d, 700, step); });
-        rc::RunIconMaintenance(g_shell.mainWindow);
+        rc::RunIconMaintenance(g_shell.mainWindow, &g_shell.itemRecord);
     }
 
     ProgmanStandIn standin_;
@@ -120,7 +119,7 @@ TEST_F(IconMaintenance, DeleteSendsItsBlockOnlyAfterYesAndLoadsTheIconsAgain) {
                                                : std::vector<std::wstring>{});
         EXPECT_EQ(FileThere(LinkPath(L"Quorvel Brennix", L"Beta Control")), !deleted);
         EXPECT_EQ(namesAfter.size(), deleted ? 1u : 2u);
-        EXPECT_EQ(rc::IconMaintenanceRecord()->description[0], L'\0');
+        EXPECT_EQ(g_shell.itemRecord.description[0], L'\0');
     }
 }
 
@@ -152,7 +151,7 @@ TEST_F(IconMaintenance, EditAddsTheItemAgainWithItsPositionHotKeyAndMinimizeFlag
     EXPECT_EQ(standin_.Executes(), std::vector<std::wstring>{
         L"[ShowGroup(\"Quorvel Brennix\", 1)][AddItem(\"C:\\RcMaint\\VIEWDESK.EXE\" ALPHA /UIP ,\"Alpha Control\","
         L"c:\\rcmaint\\viewdesk.exe,2,10,20,C:\\RcMaint,1234,1,1)]"});
-    EXPECT_EQ(rc::IconMaintenanceRecord()->hotKey, 0);  // cleared again
+    EXPECT_EQ(g_shell.itemRecord.hotKey, 0);  // cleared again
 }
 
 }  // namespace

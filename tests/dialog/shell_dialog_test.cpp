@@ -24,9 +24,14 @@ protected:
     // F1 as the user presses it inside a dialog: through the dialog's modal
     // loop, so the message filter hook sees it.
     static void PressF1(HWND dialog) { PostMessageW(GetFocus() ? GetFocus() : dialog, WM_KEYDOWN, VK_F1, 0); }
-    static WORD Run(int id, DLGPROC proc, LPARAM param = 0, WORD help = 0, HWND owner = g_shell.mainWindow) {
-        return rc::RunDialog(owner, id, proc, param, help);
+    // A plain dialog for the runner itself: it becomes the current window
+    // and closes on OK or Cancel.
+    static INT_PTR CALLBACK Plain(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+        if (message == WM_INITDIALOG) return rc::BeginDialog(dialog), TRUE;
+        if (message != WM_COMMAND || (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)) return FALSE;
+        return EndDialog(dialog, LOWORD(wParam) == IDOK), TRUE;
     }
+    static void Run(int id, WORD help, HWND owner = g_shell.mainWindow) { rc::RunDialog(owner, id, Plain, 0, help); }
     std::wstring saved_;
 };
 
@@ -45,18 +50,18 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
                         PressF1(inner);
                         Later(inner, 50, [](HWND inner2) { Press(inner2, IDCANCEL); });
                     });
-                    Run(IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, 0, 0, middle2);
+                    Run(IDD_ENTER_DIRECTORY, 0, middle2);
                     seen.push_back(g_shell.helpContext);
                     PressF1(middle2);
                     Later(middle2, 50, [](HWND m) { Press(m, IDOK); });
                 });
             });
-            Run(IDD_ABOUT, rc::AboutDialogProc, 0, 12400, outer2);
+            Run(IDD_ABOUT, 12400, outer2);
             seen.push_back(g_shell.helpContext);
             Press(outer2, IDCANCEL);
         });
     });
-    Run(IDD_OPTIONS, rc::OptionsDialogProc, 0, 12100);
+    Run(IDD_OPTIONS, 12100);
     seen.push_back(g_shell.helpContext);
     current = g_shell.currentWindow;
     Pump(50);
@@ -80,7 +85,7 @@ TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilThePr
         SetText(d, IDC_DIRECTORY, L"C:\\two\\\\");
         Press(d, IDOK);
     });
-    EXPECT_EQ(Run(IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, ENTERDIR_CONTROL), 1);
+    EXPECT_TRUE(rc::RunEnterDirectory(g_shell.mainWindow, ENTERDIR_CONTROL));
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\two\\");
 
     CreateDirectoryW(L"C:\\rc-locate", nullptr);
@@ -122,14 +127,14 @@ TEST_F(ShellDialogs, OptionsAndAboutNameTheEditionAndOptionsSetsTheProgramDirect
                 SetText(d, IDC_DIRECTORY, L"C:\\new\\");
                 Press(d, button);
             });
-            EXPECT_EQ(Run(IDD_OPTIONS, rc::OptionsDialogProc), button == IDOK);
+            EXPECT_EQ(rc::RunOptions(g_shell.mainWindow), button == IDOK);
             EXPECT_STREQ(g_shell.programDirectory, button == IDOK ? L"C:\\new" : L"C:\\old");
         }
         driver_.Then([&](HWND d) {
             EXPECT_EQ(Look(d, {IDC_ABOUT_EDITION, IDC_ABOUT_VERSION}), c.about);
             Press(d, IDCANCEL);  // Escape
         });
-        EXPECT_EQ(Run(IDD_ABOUT, rc::AboutDialogProc), 1);
+        EXPECT_TRUE(rc::RunAbout(g_shell.mainWindow));
     }
 }
 
@@ -145,7 +150,7 @@ TEST_F(ShellDialogs, AboutIconCounterIsTheProgramsAcrossOpenings) {
             }
             Press(d, IDOK);
         });
-        Run(IDD_ABOUT, rc::AboutDialogProc);
+        rc::RunAbout(g_shell.mainWindow);
     }
     std::vector<HICON> expected;
     for (int id : {IDI_ABOUT2, IDI_ABOUT3, IDI_ABOUT4, IDI_ABOUT1})
