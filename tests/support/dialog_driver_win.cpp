@@ -1,5 +1,8 @@
 #include "support/dialog_driver_win.h"
 
+#include "shell/shell_win.h"
+
+#include <cstdlib>
 #include <map>
 
 namespace rctest {
@@ -7,6 +10,7 @@ namespace rctest {
 namespace {
 DialogDriver* g_driver = nullptr;
 HWND g_pendingDialog = nullptr;
+std::vector<ULONG_PTR> g_helps;
 
 struct LaterStep {
     HWND window;
@@ -22,7 +26,32 @@ void CALLBACK RunLater(HWND, UINT, UINT_PTR id, DWORD) {
     g_later.erase(it);
     if (IsWindow(later.window)) later.step(later.window);
 }
+
+BOOL WINAPI RecordHelp(HWND, LPCWSTR, UINT command, ULONG_PTR context) {
+    if (command == HELP_CONTEXT || command == HELP_QUIT) g_helps.push_back(command == HELP_QUIT ? 0 : context);
+    return TRUE;
+}
+
+bool IsCombo(HWND dialog, int id) {  // else a list box
+    wchar_t cls[32] = L"";
+    GetClassNameW(GetDlgItem(dialog, id), cls, 32);
+    return lstrcmpiW(cls, L"ComboBox") == 0;
+}
 }  // namespace
+
+std::vector<ULONG_PTR>& HelpContexts() { return g_helps; }
+
+void DialogTest::SetUp() {
+    g_helps.clear();
+    rc::g_shell.winHelp = RecordHelp;
+}
+
+void DialogTest::TearDown() {
+    rc::g_shell.winHelp = WinHelpW;
+    rc::SetEdition(rc::Edition::Default);
+    EXPECT_EQ(driver_.Pending(), 0u) << "a dialog the test expected never opened";
+    EXPECT_EQ(driver_.Unexpected(), 0) << "a dialog opened that the test did not expect";
+}
 
 void Later(HWND window, DWORD milliseconds, std::function<void(HWND)> step) {
     UINT_PTR id = SetTimer(nullptr, 0, milliseconds, RunLater);
@@ -85,6 +114,47 @@ bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
+std::vector<std::wstring> Entries(HWND dialog, int id) {
+    bool combo = IsCombo(dialog, id);
+    std::vector<std::wstring> entries;
+    LRESULT n = SendDlgItemMessageW(dialog, id, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        wchar_t text[1024] = L"";
+        if (SendDlgItemMessageW(dialog, id, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0) < 1024)
+            SendDlgItemMessageW(dialog, id, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::wstring Selected(HWND dialog, int id) {
+    LRESULT i = SendDlgItemMessageW(dialog, id, IsCombo(dialog, id) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    std::vector<std::wstring> entries = Entries(dialog, id);
+    return i >= 0 && i < static_cast<LRESULT>(entries.size()) ? entries[i] : L"(none)";
+}
+
+void Choose(HWND dialog, int id, int index) {
+    SendDlgItemMessageW(dialog, id, IsCombo(dialog, id) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+    // CBN_SELCHANGE and LBN_SELCHANGE are both 1.
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring Look(HWND dialog, std::initializer_list<int> ids) {
+    std::wstring look;
+    for (int id : ids) {
+        HWND item = GetDlgItem(dialog, id);
+        wchar_t cls[32] = L"";
+        GetClassNameW(item, cls, 32);
+        LONG type = GetWindowLongW(item, GWL_STYLE) & BS_TYPEMASK;
+        bool box = lstrcmpiW(cls, L"Button") == 0 && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+        if (id != *ids.begin()) look += L"|";
+        if (!item) look += L"(no item)";
+        else if (!IsWindowEnabled(item)) look += L"~";
+        if (item) look += box ? (Checked(dialog, id) ? L"[x]" : L"[ ]") : lstrcmpiW(cls, L"ListBox") == 0 ? Selected(dialog, id) : Text(dialog, id);
+    }
+    return look;
+}
+
 std::wstring MessageBoxText(HWND box) { return Text(box, 0xFFFF); }
 
 std::wstring Title(HWND window) {
@@ -104,6 +174,14 @@ void Pump(DWORD milliseconds) {
         if (static_cast<LONG>(GetTickCount() - end) >= 0) break;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+void Shot(HWND dialog, const std::wstring& name) {
+    const char* dir = std::getenv("RC_SCREENSHOT_DIR");
+    if (!dir || !*dir) return;
+    if (!IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
+    Pump(300);
+    Capture(dialog, name);
 }
 
 }  // namespace rctest

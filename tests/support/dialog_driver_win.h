@@ -6,9 +6,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include "support/station_win.h"
+
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace rctest {
 
@@ -37,6 +42,18 @@ private:
     int unexpected_ = 0;
 };
 
+// The base of the dialog tests: a driver whose steps must all have run and
+// met only the dialogs they expected, and help requests recorded (their
+// contexts, in order; HELP_QUIT as 0) instead of opening the help viewer.
+class DialogTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    DialogDriver driver_;
+};
+// The help contexts asked for since the test began.
+std::vector<ULONG_PTR>& HelpContexts();
+
 // Runs `step` on `window` after `milliseconds`, from whatever message loop
 // is pumping then (a dialog's modal loop, typically).
 void Later(HWND window, DWORD milliseconds, std::function<void(HWND)> step);
@@ -44,14 +61,29 @@ void Later(HWND window, DWORD milliseconds, std::function<void(HWND)> step);
 // Control helpers for steps.
 std::wstring Text(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::wstring& text);  // sends EN_CHANGE through WM_SETTEXT
-void Click(HWND dialog, int id);                             // BM_CLICK / WM_COMMAND BN_CLICKED
+void Click(HWND dialog, int id);                             // WM_COMMAND BN_CLICKED, sent
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
-void Press(HWND dialog, int id);  // ends a message box or dialog with this button
+void Press(HWND dialog, int id);  // ends a message box or dialog with this button (posted)
+// Entries of a list box or combo box, and the selected one ("(none)").
+std::vector<std::wstring> Entries(HWND dialog, int id);
+std::wstring Selected(HWND dialog, int id);
+// Selects entry `index` of a list or combo box as the user does: with the
+// selection-change notification.
+void Choose(HWND dialog, int id, int index);
+// The state of several controls in one text, "|" between them: a list box
+// gives its selected entry ("(none)"), a check box or radio
+// button "[x]" or "[ ]", anything else its text; a disabled control is
+// marked with a leading "~", a missing one is "(no item)".
+std::wstring Look(HWND dialog, std::initializer_list<int> ids);
 // Text of a message box (its static text).
 std::wstring MessageBoxText(HWND box);
 std::wstring Title(HWND window);
 // Runs the thread's messages for a while (timers, posted messages).
 void Pump(DWORD milliseconds);
+// A screenshot of a dialog from inside a driver step, when RC_SCREENSHOT_DIR
+// is set: a step runs before the modal loop first shows the dialog, so the
+// shot shows it and lets it paint first. For looking, not a check.
+void Shot(HWND dialog, const std::wstring& name);
 
 }  // namespace rctest

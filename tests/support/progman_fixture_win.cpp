@@ -1,7 +1,10 @@
 #include "support/progman_fixture_win.h"
 
+#include "progman/dde_link_win.h"
+
 #include "support/station_win.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace rctest {
@@ -16,35 +19,16 @@ void MakeFolders(const std::wstring& path) {
         if (i == path.size() || path[i] == L'\\') CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
 }
 
-BOOL CALLBACK FindStandIn(HWND window, LPARAM param) {
-    auto* q = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t cls[64] = L"";
-    GetClassNameW(window, cls, 64);
-    if (pid == q->first && lstrcmpW(cls, kStandInClass) == 0) {
-        q->second = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND StandInWindow(DWORD pid) {
-    std::pair<DWORD, HWND> q{pid, nullptr};
-    EnumWindows(FindStandIn, reinterpret_cast<LPARAM>(&q));
-    return q.second;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, kStandInClass, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) return w;
+    }
+    return nullptr;
 }
 
 }  // namespace
-
-std::wstring StandInExe() {
-    if (const char* p = std::getenv("RC_PROGMAN_STANDIN_EXE"); p && *p) return HostPath(p);
-    const char* exe = std::getenv("RC_CONFIGURATOR_EXE");
-    if (!exe || !*exe) return L"";
-    std::string path = exe;
-    std::size_t slash = path.find_last_of('/');
-    return HostPath((slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "progman_standin.exe");
-}
 
 ProgmanStandIn::~ProgmanStandIn() { Stop(); }
 
@@ -54,8 +38,9 @@ bool ProgmanStandIn::Start(const std::wstring& extraArguments) {
     GetTempPathW(MAX_PATH, temp);
     log_ = std::wstring(temp) + L"progman-standin.log";
     DeleteFileW(log_.c_str());
-    std::wstring exe = StandInExe();
-    if (exe.empty()) return false;
+    const char* path = std::getenv("RC_PROGMAN_STANDIN_EXE");
+    if (!path || !*path) return false;
+    std::wstring exe = HostPath(path);
     std::wstring line = L"\"" + exe + L"\" /log \"" + log_ + L"\" /quit-after 900";
     if (!extraArguments.empty()) line += L" " + extraArguments;
     STARTUPINFOW si{};
@@ -84,8 +69,8 @@ void ProgmanStandIn::Stop() {
     pi_ = PROCESS_INFORMATION{};
 }
 
-std::vector<std::vector<std::wstring>> ProgmanStandIn::Log() const {
-    std::vector<std::vector<std::wstring>> lines;
+std::vector<std::wstring> ProgmanStandIn::Log() const {
+    std::vector<std::wstring> lines;
     HANDLE h = CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return lines;
@@ -94,47 +79,41 @@ std::vector<std::vector<std::wstring>> ProgmanStandIn::Log() const {
     DWORD got = 0;
     while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got / sizeof(wchar_t));
     CloseHandle(h);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) end = text.size();
-        std::vector<std::wstring> fields;
-        std::size_t f = start;
-        for (;;) {
-            std::size_t tab = text.find(L'\t', f);
-            if (tab == std::wstring::npos || tab > end) {
-                fields.push_back(text.substr(f, end - f));
-                break;
-            }
-            fields.push_back(text.substr(f, tab - f));
-            f = tab + 1;
-        }
-        lines.push_back(std::move(fields));
-        start = end + 2;
+    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = std::min(text.find(L"\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
     }
     return lines;
+}
+
+int ProgmanStandIn::Count(const std::wstring& line) const {
+    int n = 0;
+    for (const auto& l : Log()) n += lstrcmpiW(l.c_str(), line.c_str()) == 0;
+    return n;
 }
 
 std::vector<std::wstring> ProgmanStandIn::Executes() const {
     std::vector<std::wstring> blocks;
     for (const auto& line : Log())
-        if (line.size() >= 2 && line[0] == L"execute") {
-            // A block that holds TABs comes back whole.
-            std::wstring block = line[1];
-            for (std::size_t i = 2; i < line.size(); ++i) block += L"\t" + line[i];
-            blocks.push_back(block);
-        }
+        if (line.rfind(L"execute\t", 0) == 0) blocks.push_back(line.substr(8));
     return blocks;
 }
 
 int ProgmanStandIn::Requests(const std::wstring& item) const {
     int n = 0;
     for (const auto& line : Log())
-        if (line.size() >= 3 && line[0] == L"request" && lstrcmpiW(line[2].c_str(), item.c_str()) == 0) ++n;
+        if (line.rfind(L"request\t", 0) == 0 && lstrcmpiW(line.substr(line.find(L'\t', 8) + 1).c_str(), item.c_str()) == 0) ++n;
     return n;
 }
 
 void ProgmanStandIn::ClearLog() const { DeleteFileW(log_.c_str()); }
+
+void ProgmanStandIn::Seed(const std::wstring& commands) const {
+    HWND owner = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (HGLOBAL block = rc::MakeCommandBlock(commands, 2048)) rc::ExecuteCommands(owner, block);
+    DestroyWindow(owner);
+    ClearLog();
+}
 
 std::wstring ProgramsFolder() {
     wchar_t windows[MAX_PATH] = L"";
@@ -157,8 +136,6 @@ std::wstring LinkPath(const std::wstring& group, const std::wstring& item) {
     return ProgramsFolder() + L"\\" + group + L"\\" + item + L".lnk";
 }
 
-bool FileThere(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool ReadLinkFlags(const std::wstring& path, DWORD* flags) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -169,14 +146,6 @@ bool ReadLinkFlags(const std::wstring& path, DWORD* flags) {
     if (!ok || got < sizeof header) return false;
     *flags = header[20] | (header[21] << 8) | (header[22] << 16) | (static_cast<DWORD>(header[23]) << 24);
     return true;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
 }
 
 }  // namespace rctest

@@ -6,14 +6,12 @@
 
 #include <windows.h>
 
+#include "support/station_win.h"
+
 #include <string>
 #include <vector>
 
 namespace rctest {
-
-// The stand-in's executable as a Windows path: RC_PROGMAN_STANDIN_EXE, or
-// progman_standin.exe beside RC_CONFIGURATOR_EXE; empty when neither is set.
-std::wstring StandInExe();
 
 class ProgmanStandIn {
 public:
@@ -22,20 +20,26 @@ public:
     ProgmanStandIn(const ProgmanStandIn&) = delete;
     ProgmanStandIn& operator=(const ProgmanStandIn&) = delete;
 
-    // Starts it with a fresh log and waits for its window; false when it
-    // could not be started or showed no window.
+    // Starts it (RC_PROGMAN_STANDIN_EXE, a host path) with a fresh log and
+    // waits for its window; false when it could not be started or showed no window.
     bool Start(const std::wstring& extraArguments = L"");
     // Closes it and waits for the process to end.
     void Stop();
 
-    // The log's lines, each split at its TABs (UTF-16LE, CR LF).
-    std::vector<std::vector<std::wstring>> Log() const;
+    // The log's lines (UTF-16LE, CR LF), fields separated by TABs.
+    std::vector<std::wstring> Log() const;
+    // How many lines equal `line`, without regard to case (atom names come
+    // back in the case of their first adder).
+    int Count(const std::wstring& line) const;
     // The command blocks received, as received.
     std::vector<std::wstring> Executes() const;
     // How many requests asked for `item` (a group name, or "PROGMAN").
     int Requests(const std::wstring& item) const;
     // Forgets what was logged so far.
     void ClearLog() const;
+    // Sends Program Manager a block of commands as the dialogs do, from a
+    // window of its own, and forgets the log of it.
+    void Seed(const std::wstring& commands) const;
 
 private:
     PROCESS_INFORMATION pi_{};
@@ -49,11 +53,8 @@ void ResetGroups(const std::vector<std::wstring>& groups);
 bool GroupExists(const std::wstring& group);
 // A group's item link file.
 std::wstring LinkPath(const std::wstring& group, const std::wstring& item);
-bool FileThere(const std::wstring& path);
 // The LinkFlags of a shell link file (32 bits at offset 20); false when the
 // file cannot be read that far.
 bool ReadLinkFlags(const std::wstring& path, DWORD* flags);
-// Writes a small file.
-void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace rctest

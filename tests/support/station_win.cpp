@@ -1,16 +1,15 @@
 #include "support/station_win.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace rctest {
 
 namespace {
-
 const wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Statn32";
 const wchar_t kEditionKey[] = L"SOFTWARE\\Quorvel\\Configurator32";
+}  // namespace
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
@@ -18,23 +17,30 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(h);
 }
 
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
-    auto* q = reinterpret_cast<std::pair<std::pair<DWORD, const wchar_t*>, std::pair<const wchar_t*, HWND>>*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != q->first.first || !IsWindowVisible(window)) return TRUE;
-    wchar_t cls[64] = L"", title[256] = L"";
-    GetClassNameW(window, cls, 64);
-    GetWindowTextW(window, title, 256);
-    if ((!q->first.second || lstrcmpW(cls, q->first.second) == 0) && lstrcmpW(title, q->second.first) == 0) {
-        q->second.second = window;
-        return FALSE;
-    }
-    return TRUE;
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    for (DWORD got = 0; ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0;) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
 }
 
-}  // namespace
+bool FileThere(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring BesideProgram(const std::wstring& name) {
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p = path;
+    return p.substr(0, p.rfind(L'\\') + 1) + name;
+}
+
+void InstallModules(const std::vector<std::wstring>& modules) {
+    for (const wchar_t* m : {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL", L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"})
+        DeleteFileW(BesideProgram(m).c_str());
+    for (const auto& m : modules) WriteBytes(BesideProgram(m), "MZ");
+}
 
 void DeleteTree(const std::wstring& dir) {
     WIN32_FIND_DATAW data;
@@ -76,24 +82,14 @@ Station::Station(const StationOptions& o) {
     const std::wstring help = o.classroom ? L"qvt.hlp" : L"BRX.hlp";
     const std::wstring built = BuiltConfigurator();
     CopyFileW((built.substr(0, built.rfind(L'\\') + 1) + help).c_str(), (dir_ + L"\\" + help).c_str(), FALSE);
-    if (o.statn32) WriteFileBytes(dir_ + L"\\STATN32.EXE", "MZ placeholder");
-    if (o.viewdesk) WriteFileBytes(dir_ + L"\\VIEWDESK.EXE", "MZ placeholder");
-    for (const auto& m : o.modules) WriteFileBytes(dir_ + L"\\" + m, "MZ placeholder");
-    if (!o.modemFile.empty()) WriteFileBytes(dir_ + L"\\MODEMDEF.MDM", o.modemFile);
+    for (const wchar_t* program : {L"STATN32.EXE", L"VIEWDESK.EXE"}) WriteBytes(dir_ + L"\\" + program, "MZ placeholder");
+    for (const auto& m : o.modules) WriteBytes(dir_ + L"\\" + m, "MZ placeholder");
+    WriteBytes(dir_ + L"\\MODEMDEF.MDM", "; modem definitions\r\n@[M1] Generic 28800 Modem\r\n@[M2] Fast Modem 56K ;best\r\n");
 
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kServiceKey);
-    if (o.serviceKey) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
-            std::wstring value = o.imagePath.empty()
-                                     ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
-                                     : o.imagePath;
-            RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
-    }
+    DeleteServiceKey();
+    if (o.serviceKey)
+        SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
+                                         : o.imagePath);
     HKEY edition = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEditionKey, 0, nullptr, 0, KEY_WRITE, nullptr, &edition, nullptr) ==
         ERROR_SUCCESS) {
@@ -144,14 +140,13 @@ long Configurator::WaitExit(DWORD timeoutMs) {
 }
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::pair<std::pair<DWORD, const wchar_t*>, std::pair<const wchar_t*, HWND>> q{{processId, className},
-                                                                                        {title, nullptr}};
-        EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&q));
-        if (q.second.second) return q.second.second;
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == processId && IsWindowVisible(w)) return w;
+        }
         if (GetTickCount() - start > timeoutMs) return nullptr;
-        Sleep(50);
     }
 }
 
@@ -159,16 +154,16 @@ HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
     return WaitForWindow(processId, L"#32770", title, timeoutMs);
 }
 
-bool Capture(HWND window, const std::wstring& name) {
+void Capture(HWND window, const std::wstring& name) {
     const char* dir = std::getenv("RC_SCREENSHOT_DIR");
-    if (!dir || !*dir) return true;
+    if (!dir || !*dir) return;
     // Let the window finish painting first.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     Sleep(300);
     RECT r;
     GetWindowRect(window, &r);
     int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0) return;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
@@ -197,8 +192,7 @@ bool Capture(HWND window, const std::wstring& name) {
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
     bytes += pixels;
-    WriteFileBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
-    return true;
+    WriteBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
 }
 
 std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key) {
@@ -207,23 +201,42 @@ std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t*
     return buf;
 }
 
+std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section) {
+    std::vector<wchar_t> buf(8192, L'\0');
+    DWORD n = GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()), file);
+    std::vector<std::wstring> lines;
+    for (DWORD i = 0; i < n; i += static_cast<DWORD>(lines.back().size()) + 1) lines.emplace_back(buf.data() + i);
+    return lines;
+}
+
+void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::vector<std::wstring>& lines) {
+    WritePrivateProfileStringW(section, nullptr, nullptr, file);
+    for (const auto& line : lines) {
+        std::size_t eq = line.find(L'=');
+        WritePrivateProfileStringW(section, line.substr(0, eq).c_str(),
+                                   eq == std::wstring::npos ? L"" : line.substr(eq + 1).c_str(), file);
+    }
+}
+
 std::wstring ReadImagePath() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"\x01missing";
     wchar_t buf[1024] = L"";
     DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
-    RegQueryValueExW(key, L"ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    LONG r = RegQueryValueExW(key, L"ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
     RegCloseKey(key);
-    return buf;
+    return r == ERROR_SUCCESS ? buf : L"\x01missing";
 }
 
-bool SetImagePath(const std::wstring& value) {
+void SetImagePath(const std::wstring& value) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return false;
-    LONG r = RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
-    return r == ERROR_SUCCESS;
 }
+
+void DeleteServiceKey() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, kServiceKey); }
 
 }  // namespace rctest

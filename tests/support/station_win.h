@@ -10,12 +10,10 @@
 namespace rctest {
 
 // The product folder of the station and what it holds.
+// STATN32.EXE and VIEWDESK.EXE are placeholders; MODEMDEF.MDM names two modems.
 struct StationOptions {
-    bool statn32 = true;              // STATN32.EXE placeholder
-    bool viewdesk = true;             // VIEWDESK.EXE placeholder
     std::vector<std::wstring> modules = {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL",
                                          L"CXIPX.DLL",   L"CXNBS.DLL",   L"CXTCP.DLL"};
-    std::string modemFile = "; modem definitions\r\n@[M1] Generic 28800 Modem\r\n@[M2] Fast Modem 56K ;best\r\n";
     bool serviceKey = true;           // HKLM\SYSTEM\CurrentControlSet\Services\Statn32
     std::wstring imagePath;           // empty: a realistic default
     bool classroom = false;           // the Tutor edition value
@@ -64,11 +62,27 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* tit
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
 
 // Writes what the window shows to RC_SCREENSHOT_DIR\<name>.bmp when that
-// folder is set; returns false when set and the capture failed.
-bool Capture(HWND window, const std::wstring& name);
+// folder is set (for looking at, not a check).
+void Capture(HWND window, const std::wstring& name);
 
+// An INI value, "\x01missing" when absent.
 std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key);
+// A whole INI section as "key=value" lines in file order, and putting one back.
+std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section);
+void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::vector<std::wstring>& lines);
+// The Client service's ImagePath ("\x01missing" without key or value);
+// setting it creates the key.
 std::wstring ReadImagePath();
-bool SetImagePath(const std::wstring& value);
+void SetImagePath(const std::wstring& value);
+void DeleteServiceKey();
+
+// Writes a small file, and reads one ("<missing>" when it cannot be opened).
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+bool FileThere(const std::wstring& path);
+// A file beside the running program (where transport modules are looked for).
+std::wstring BesideProgram(const std::wstring& name);
+// Exactly these of the six transport modules lie beside the running program.
+void InstallModules(const std::vector<std::wstring>& modules);
 
 }  // namespace rctest
