@@ -218,7 +218,8 @@ TEST(Edition, ViewsReadInOrderByBuildAndWindows) {
         auto read = [&](rc::RegistryView view) -> std::optional<std::wstring> {
             reads += reads.empty() ? "" : " ";
             reads += view == rc::RegistryView::View64 ? "64" : "own";
-            const wchar_t* held = !c.os64 ? c.in32 : (view == rc::RegistryView::View64 || c.process64) ? c.in64 : c.in32;
+            bool reaches64 = view == rc::RegistryView::View64 || c.process64;
+            const wchar_t* held = !c.os64 ? c.in32 : reaches64 ? c.in64 : c.in32;
             if (!held) return std::nullopt;
             return std::wstring(held);
         };
