@@ -15,7 +15,7 @@ INT_PTR CALLBACK EnterDirectoryDialogProc(HWND dialog, UINT message, WPARAM wPar
         if (packed != 0) {
             std::wstring text = EnterDirectoryMessage(LoadText(FirstMessageId(packed), 127),
                                                       LoadText(SecondMessageId(packed), 127),
-                                                      LoadText(IDS_ENTER_DIRECTORY, 255));
+                                                      LoadText(IDS_ENTER_DIRECTORY, 511));
             SetDlgItemTextW(dialog, IDC_ENTERDIR_MESSAGE, text.c_str());
         }
         SetDlgItemTextW(dialog, IDC_DIRECTORY, ReadIniText(L"Configurator", L"Directory").c_str());
