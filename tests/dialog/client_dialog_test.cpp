@@ -138,6 +138,9 @@ TEST_F(ClientDialog, OpensOnTheStoredStringAndShowsItsComposedForm) {
         {L"A /UIP", L"A /UIP ", L"A", L"IPX", L"(none)"},
         {L"bob  /I /UTC", L"BOB /UTC /I ", L"BOB", L"TCP/IP", L"(none)"},
         {L"BOB /UIP /X55 /P /Z /r7 /T1", L"BOB /UIP /P /Z /r7 /X55  /T2 ", L"BOB", L"IPX", L"(none)"},
+        // The system's upper-casing reaches letters beyond Latin-1.
+        {L"\u017c\u00f3\u0142w\u0431\u043e\u0440 /UIP", L"\u017b\u00d3\u0141W\u0411\u041e\u0420 /UIP ",
+         L"\u017b\u00d3\u0141W\u0411\u041e\u0420", L"IPX", L"(none)"},
     };
     for (const auto& c : cases) {
         rc::g_clientHeld = {};
@@ -228,7 +231,11 @@ TEST_F(ClientDialog, NameControlsOkAndSetButtonsWriteCodes) {
         EXPECT_TRUE(Enabled(d, IDOK));
         SetText(d, IDC_CL_NAME, L"");
         EXPECT_FALSE(Enabled(d, IDOK));
-        SetText(d, IDC_CL_NAME, L"Z");
+        // Typed text stays as typed: no case conversion, letters in the timeouts.
+        for (int id : {IDC_CL_TIMEOUT, IDC_CL_BRIDGE_TIMEOUT, IDC_CL_NAME}) {
+            Type(d, id, L"z1");
+            EXPECT_EQ(Text(d, id), L"z1") << id;
+        }
         EXPECT_TRUE(Enabled(d, IDOK));
         driver_.Then([](HWND set) {
             EXPECT_EQ(Title(set), L"Set Password");
@@ -238,7 +245,7 @@ TEST_F(ClientDialog, NameControlsOkAndSetButtonsWriteCodes) {
         Click(d, IDC_CL_SET_PASSWORD);
         std::wstring code = rc::DecimalText(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec()));
         EXPECT_EQ(Text(d, IDC_CL_PASSWORD), code);
-        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"Z " + code + L" /UIP ");
+        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"z1 " + code + L" /UIP ");  // no /T for "z1"
         Press(d, IDCANCEL);
     });
     Run();
@@ -311,11 +318,15 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsWithoutABridgePart) {
 
 TEST_F(ClientDialog, ClassroomTemplateShowsTheCacheSizeAndCarriesHeldValues) {
     rc::SetEdition(rc::Edition::Classroom);
+    WritePrivateProfileStringW(L"Client", L"Password", L"987", rc::kIniFile);
+    WritePrivateProfileStringW(L"Client", L"DialbackFile", L"CALLS.DBK", rc::kIniFile);
     SetImagePath(L"C:\\X\\STATN32.EXE /* DESK 4211 /UIP /I /L2 /R9 /H600");
     driver_.Then([&](HWND d) {
         EXPECT_EQ(GetDlgItem(d, IDC_CL_OPTIONS), nullptr);
         EXPECT_EQ(Text(d, IDC_CL_CACHE), L"600");
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 /H600 ");
+        Type(d, IDC_CL_CACHE, L"5k");
+        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 ");  // not a number: no /H
         SetText(d, IDC_CL_CACHE, L"5000");
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 /H4096 ");
         driver_.Then([](HWND info) { Press(info, IDOK); });
@@ -324,9 +335,14 @@ TEST_F(ClientDialog, ClassroomTemplateShowsTheCacheSizeAndCarriesHeldValues) {
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(ImagePath(), station_ + L"\\STATN32.EXE /* DESK /UIP /r9 /L2 /H4096 ");
     wchar_t value[16];
-    for (const wchar_t* key : {L"Serial", L"Modem", L"BaudRate", L"ComPort", L"Dialback"}) {
-        GetPrivateProfileStringW(L"Client", key, L"?", value, 16, rc::kIniFile);
-        EXPECT_STREQ(value, L"0") << key;
+    // The remembered Password and DialbackFile are not written back.
+    struct Key { const wchar_t* key; const wchar_t* value; } keys[] = {
+        {L"Serial", L"0"}, {L"Modem", L"0"}, {L"BaudRate", L"0"}, {L"ComPort", L"0"},
+        {L"Dialback", L"0"}, {L"Password", L""}, {L"DialbackFile", L""},
+    };
+    for (const auto& k : keys) {
+        GetPrivateProfileStringW(L"Client", k.key, L"?", value, 16, rc::kIniFile);
+        EXPECT_STREQ(value, k.value) << k.key;
     }
 }
 

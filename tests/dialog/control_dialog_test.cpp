@@ -123,6 +123,15 @@ TEST_F(ControlDialog, TransportAndRemoteRulesAcrossCombinations) {
     driver_.Then([&](HWND d) {
         EXPECT_TRUE(Shot(d, L"control-configuration-default"));
         EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"HELP /UIP /L /D5551234 /REMOTE ");
+        // The name is typed in capitals; the number fields take any text,
+        // and a non-number writes no switch.
+        struct Typed { int id; const wchar_t* typed; const wchar_t* shown; } typed[] = {
+            {IDC_CT_NAME, L"help", L"HELP"}, {IDC_CT_MAX_CLIENTS, L"9x", L"9x"}, {IDC_CT_CACHE, L"2k", L"2k"}};
+        for (const auto& t : typed) {
+            Type(d, t.id, t.typed);
+            EXPECT_EQ(Text(d, t.id), t.shown) << t.id;
+        }
+        EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"HELP /UIP /L /D5551234 /REMOTE ");
         EXPECT_TRUE(Enabled(d, IDC_CT_LOCAL_BROADCASTS));
         EXPECT_FALSE(Enabled(d, IDC_CT_ADAPTER));
         EXPECT_TRUE(Enabled(d, IDC_CT_SERIAL_LINK));
