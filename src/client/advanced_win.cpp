@@ -16,10 +16,6 @@ namespace {
 constexpr std::uint32_t kCacheSizeLow = 128;
 constexpr std::uint32_t kCacheSizeHigh = 4096;
 
-ClientHeldSettings* HeldOf(HWND dialog) {
-    return reinterpret_cast<ClientHeldSettings*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
 void FillAdvanced(HWND dialog, const ClientHeldSettings& held) {
     EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_LABEL), FALSE);
     EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_MODE), FALSE);
@@ -45,12 +41,12 @@ bool AcceptAdvanced(HWND dialog, ClientHeldSettings& held) {
     held.securityKey = ItemText(dialog, IDC_ADV_SECURITY_KEY, 15);
     held.videoMode = ItemText(dialog, IDC_ADV_VIDEO_MODE, 4);
 
-    std::wstring cache = ItemText(dialog, IDC_ADV_CACHE, 127);
+    std::wstring cache = ItemText(dialog, IDC_ADV_CACHE);
     int cacheSize = -1;  // an empty field leaves the cache size unset: no /H
     if (!cache.empty()) {
         std::uint32_t value = 0;
         if (!ParseUnsigned(cache, &value) || value < kCacheSizeLow || value > kCacheSizeHigh) {
-            SetDlgItemTextW(dialog, IDC_ADV_STATUS, LoadText(IDS_CACHE_RANGE, 127).c_str());
+            SetDlgItemTextW(dialog, IDC_ADV_STATUS, LoadText(IDS_CACHE_RANGE, kFieldChars).c_str());
             MessageBeep(0);
             HWND field = GetDlgItem(dialog, IDC_ADV_CACHE);
             SendMessageW(field, EM_SETSEL, 0, -1);
@@ -68,12 +64,11 @@ INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* held = reinterpret_cast<ClientHeldSettings*>(lParam);
-        if (held) FillAdvanced(dialog, *held);
+        if (auto* held = DialogContext<ClientHeldSettings>(dialog, lParam)) FillAdvanced(dialog, *held);
         return TRUE;
     }
     case WM_COMMAND:
+        if (HandleCommonButton(dialog, LOWORD(wParam), HELP_ADVANCED)) return TRUE;
         switch (LOWORD(wParam)) {
         case IDC_ADV_SET_KEY:
             if (HIWORD(wParam) == BN_CLICKED) SetSecurityKey(dialog);
@@ -83,16 +78,10 @@ INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                 SetDlgItemTextW(dialog, IDC_ADV_STATUS, L"");
             return TRUE;
         case IDOK: {
-            ClientHeldSettings* held = HeldOf(dialog);
+            auto* held = ContextOf<ClientHeldSettings>(dialog);
             if (!held || AcceptAdvanced(dialog, *held)) EndDialog(dialog, 1);
             return TRUE;
         }
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        case IDC_HELPBUTTON:
-            ShowHelp(HELP_ADVANCED);
-            return TRUE;
         default:
             return FALSE;
         }
@@ -138,6 +127,7 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         ApplySosRule(dialog);
         return TRUE;
     case WM_COMMAND:
+        if (HandleCommonButton(dialog, LOWORD(wParam), HELP_SOS)) return TRUE;
         switch (LOWORD(wParam)) {
         case IDC_SOS_DISABLE:
             if (HIWORD(wParam) == BN_CLICKED) ApplySosRule(dialog);
@@ -149,12 +139,6 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
                                            kViewdeskIni);
             EndDialog(dialog, 1);
             return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        case IDC_HELPBUTTON:
-            ShowHelp(HELP_SOS);
-            return TRUE;
         default:
             return FALSE;
         }
@@ -165,10 +149,10 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 }  // namespace
 
-WORD RunAdvancedOptions(HWND owner, ClientHeldSettings* held) {
-    return RunDialog(owner, IDD_ADVANCED, AdvancedDialogProc, reinterpret_cast<LPARAM>(held), HELP_ADVANCED);
+bool RunAdvancedOptions(HWND owner, ClientHeldSettings* held) {
+    return RunDialog(owner, IDD_ADVANCED, AdvancedDialogProc, reinterpret_cast<LPARAM>(held), HELP_ADVANCED) != 0;
 }
 
-WORD RunSosHotkeys(HWND owner) { return RunDialog(owner, IDD_SOS, SosDialogProc, 0, HELP_SOS); }
+bool RunSosHotkeys(HWND owner) { return RunDialog(owner, IDD_SOS, SosDialogProc, 0, HELP_SOS) != 0; }
 
 }  // namespace rc

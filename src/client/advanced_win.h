@@ -10,15 +10,16 @@
 
 namespace rc {
 
-// Runs Advanced Client Options (template 110, help context 12400) over the
-// held settings. Returns 1 after OK, 0 after Cancel. The security key and
+// Runs Advanced Client Options (template IDD_ADVANCED, help context
+// HELP_ADVANCED) over the held settings. True after OK, false after Cancel. The security key and
 // video mode are taken over by every OK press, also one that the cache-size
 // check then refuses; the cache size and modem debug only by an accepted OK.
-WORD RunAdvancedOptions(HWND owner, ClientHeldSettings* held);
+bool RunAdvancedOptions(HWND owner, ClientHeldSettings* held);
 
-// Runs Define SOS Hotkeys (template 123, help context 12410). OK writes the
-// five keys and returns 1; Cancel writes nothing and returns 0.
-WORD RunSosHotkeys(HWND owner);
+// Runs Define SOS Hotkeys (template IDD_SOS, help context HELP_SOS). OK
+// writes the five keys and gives true; Cancel writes nothing and gives
+// false.
+bool RunSosHotkeys(HWND owner);
 
 // The Control program's private profile file, kept in the Windows directory.
 extern const wchar_t kViewdeskIni[];

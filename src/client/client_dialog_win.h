@@ -9,20 +9,11 @@
 
 namespace rc {
 
-// The held settings of the Client: one record for the whole run, edited by
-// Advanced Client Options, never reset by a parse.
-extern ClientHeldSettings g_clientHeld;
-
-INT_PTR CALLBACK ClientDialogProc(HWND, UINT, WPARAM, LPARAM);
-
-// Sets and reads the check box of option row id-2000. On a dialog without
-// the option list they do nothing and read off.
-void SetOptionItem(HWND list, int id, bool state);
-bool GetOptionItem(HWND list, int id);
-
-// The dialog's controls as option-string settings, and back.
-ClientLists ClientListsOf(HWND dialog);
-ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists);
-void ShowClientSettings(HWND dialog, const ClientSettings& settings);
+// The main window's "C&lient" command: template IDD_CLIENT
+// (IDD_CLIENT_CLASSROOM in the classroom edition), help context
+// HELP_CLIENT, over the Client's held settings, which the caller keeps for
+// the whole run (an opening parses into them but never resets them) and
+// which Advanced Client Options edits. True after OK saved the settings.
+bool RunClientConfiguration(HWND owner, ClientHeldSettings* held);
 
 }  // namespace rc

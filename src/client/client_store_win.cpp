@@ -14,6 +14,12 @@ namespace {
 const wchar_t kImagePath[] = L"ImagePath";
 const wchar_t kClientSection[] = L"Client";
 
+// A registry message: string stringId formatted with args, captioned
+// "Configurator ", over the current window.
+void RegistryMessage(UINT stringId, std::initializer_list<FormatArg> args) {
+    FormattedBox(g_shell.currentWindow, IDS_CONFIGURATOR, stringId, args, MB_OK);
+}
+
 // Opens the service key; on failure shows "Client not installed" for a
 // missing key and openErrorId with the error number and the key path for
 // any other error.
@@ -22,31 +28,17 @@ RegistryKey OpenServiceKey(REGSAM access, UINT openErrorId) {
     LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClientServiceKey, 0, access, &raw);
     if (error == ERROR_SUCCESS) return RegistryKey(raw);
     if (error == ERROR_FILE_NOT_FOUND)
-        RegistryErrorBox(IDS_CLIENT_NOT_INSTALLED, {});
+        RegistryMessage(IDS_CLIENT_NOT_INSTALLED, {});
     else
-        RegistryErrorBox(openErrorId, {static_cast<long>(error), kClientServiceKey});
+        RegistryMessage(openErrorId, {static_cast<long>(error), kClientServiceKey});
     return RegistryKey();
 }
 
-int ReadClientInt(const wchar_t* key, int fallback) {
-    // GetPrivateProfileIntW hands back a signed value in its unsigned result,
-    // so "-1" reads as -1 again.
-    return static_cast<int>(GetPrivateProfileIntW(kClientSection, key, fallback, kIniFile));
-}
+int ReadClientInt(const wchar_t* key, int fallback) { return ReadIniNumber(kClientSection, key, fallback); }
 
-void WriteClientInt(const wchar_t* key, int value) {
-    WriteIniText(kClientSection, key, DecimalText(value).c_str());
-}
+void WriteClientInt(const wchar_t* key, int value) { WriteIniNumber(kClientSection, key, value); }
 
 }  // namespace
-
-void RegistryErrorBox(UINT stringId, std::initializer_list<FormatArg> args) {
-    // wvsprintfW writes at most 1024 characters; our messages are far below
-    // the 512 that FormatText keeps.
-    std::wstring text = FormatText(LoadText(stringId, 255), args, 512);
-    std::wstring caption = LoadText(IDS_CONFIGURATOR, 63);
-    MessageBoxW(g_shell.currentWindow, text.c_str(), caption.c_str(), MB_OK);
-}
 
 bool ReadClientOptions(std::wstring* optionText) {
     RegistryKey key = OpenServiceKey(KEY_READ, IDS_REG_OPEN_READ);
@@ -56,7 +48,7 @@ bool ReadClientOptions(std::wstring* optionText) {
     DWORD bytes = sizeof value;
     LONG error = RegQueryValueExW(key.get(), kImagePath, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
     if (error != ERROR_SUCCESS) {
-        RegistryErrorBox(IDS_REG_READ, {static_cast<long>(error), kImagePath});
+        RegistryMessage(IDS_REG_READ, {static_cast<long>(error), kImagePath});
         return false;
     }
     // Only the bytes the registry returned count; a value stored without its
@@ -75,7 +67,7 @@ bool WriteClientOptions(const std::wstring& optionText, const std::wstring& prog
     LONG error = RegSetValueExW(key.get(), kImagePath, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                                 bytes);
     if (error != ERROR_SUCCESS) {
-        RegistryErrorBox(IDS_REG_WRITE, {static_cast<long>(error), kImagePath});
+        RegistryMessage(IDS_REG_WRITE, {static_cast<long>(error), kImagePath});
         return false;
     }
     return true;
@@ -118,8 +110,7 @@ bool ServiceProgramPath(HWND dialog, std::wstring* path) {
         *path = shortPath;
         return true;
     }
-    std::wstring text = FormatText(LoadText(IDS_PATH_HAS_SPACE, 255), {path->c_str()}, 512);
-    MessageBoxW(dialog, text.c_str(), LoadText(IDS_ERROR, 127).c_str(), MB_OK);
+    FormattedBox(dialog, IDS_ERROR, IDS_PATH_HAS_SPACE, {path->c_str()}, MB_OK);
     return false;
 }
 
@@ -140,20 +131,15 @@ SaveResult SaveClientOptions(HWND dialog, const std::wstring& commandLine, const
         // the options or the directory.
         std::size_t needed = ServiceCommand(programPath, commandLine).size();
         if (needed > kServiceCommandMax) {
-            std::wstring text = FormatText(LoadText(IDS_COMMAND_TOO_LONG, 255),
-                                           {static_cast<long long>(kServiceCommandMax),
-                                            static_cast<long long>(needed)},
-                                           512);
-            MessageBoxW(dialog, text.c_str(), LoadText(IDS_ERROR, 127).c_str(), MB_OK);
+            FormattedBox(dialog, IDS_ERROR, IDS_COMMAND_TOO_LONG,
+                         {static_cast<long long>(kServiceCommandMax), static_cast<long long>(needed)}, MB_OK);
             return SaveResult::Abandoned;
         }
         if (!ServiceProgramPath(dialog, &programPath)) return SaveResult::Abandoned;
         if (!WriteClientOptions(commandLine, programPath)) return SaveResult::WriteFailed;
         if (!g_shell.quiet) {
-            std::wstring text = FormatText(LoadText(IDS_CHANGED, 255), {L"STATN32", L"the registry"}, 512);
-            text += LoadText(IDS_RESTART, 255);
-            MessageBoxW(dialog, text.c_str(), LoadText(IDS_INFORMATION, 127).c_str(),
-                        MB_ICONINFORMATION | MB_OK);
+            std::wstring text = FormattedString(IDS_CHANGED, {L"STATN32", L"the registry"}) + LoadText(IDS_RESTART);
+            CaptionedBox(dialog, IDS_INFORMATION, text, MB_ICONINFORMATION | MB_OK);
         }
     }
     WriteClientKeys(keys);

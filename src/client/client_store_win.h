@@ -7,20 +7,13 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
-
-#include "shell/text.h"
 
 namespace rc {
 
 // Path of the service key under HKEY_LOCAL_MACHINE. The key is never
 // created: without it the Client counts as not installed.
 extern const wchar_t kClientServiceKey[];
-
-// Loads string stringId, formats it with args and shows it with an OK
-// button, captioned "Configurator " (string 20), owned by the current window.
-void RegistryErrorBox(UINT stringId, std::initializer_list<FormatArg> args);
 
 // Reads the option text out of the service command. False after a message
 // when the key cannot be opened (error 2: "Client not installed") or the

@@ -9,18 +9,11 @@
 
 namespace rc {
 
-namespace {
-
-// Longest text of a list entry loaded from the string table.
-constexpr int kEntryMax = 63;
-
-}  // namespace
-
 void FillComboFromStrings(HWND dialog, int listId, UINT firstId, UINT lastId) {
     HWND list = GetDlgItem(dialog, listId);
     if (!list) return;
     for (UINT id = firstId; id <= lastId; ++id) {
-        std::wstring text = LoadText(id, kEntryMax);
+        std::wstring text = LoadText(id, kLabelChars);
         LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (index >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(id));
         if (id == lastId) break;  // lastId may be the largest UINT
@@ -47,7 +40,7 @@ void SelectTransport(HWND dialog, int listId, const wchar_t* code) {
     LRESULT index = CB_ERR;
     int nameId = TransportNameIdOfCode(code);
     if (nameId != 0) {
-        std::wstring name = LoadText(static_cast<UINT>(nameId), kEntryMax);
+        std::wstring name = LoadText(static_cast<UINT>(nameId), kLabelChars);
         // CB_FINDSTRING: the first entry, from the top, whose text begins
         // with name, without regard to case.
         if (!name.empty())
@@ -63,7 +56,7 @@ void ShowMachineName(HWND dialog, int staticId) {
     DWORD size = 32;
     bool read = GetComputerNameW(computer, &size) != FALSE;
     computer[31] = L'\0';
-    std::wstring name = MachineNoteName(read, computer, LoadText(IDS_NOT_SET, 63));
+    std::wstring name = MachineNoteName(read, computer, LoadText(IDS_NOT_SET, kLabelChars));
     FormatItemText(dialog, staticId, name);
 }
 

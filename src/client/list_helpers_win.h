@@ -8,7 +8,7 @@
 
 namespace rc {
 
-// Appends the strings firstId..lastId (each at most 63 characters) to the
+// Appends the strings firstId..lastId (each at most kLabelChars) to the
 // drop-down list listId, each entry's data being its string id. An entry
 // the list refuses is skipped.
 void FillComboFromStrings(HWND dialog, int listId, UINT firstId, UINT lastId);

@@ -1,9 +1,11 @@
-// The Control Configuration dialog (templates 200 and, in the classroom
-// edition, 2000; one procedure for both). Controls the classroom template
-// lacks read empty or off, so their switches are never written there.
+// The Control Configuration dialog (templates IDD_CONTROL and, in the
+// classroom edition, IDD_CONTROL_CLASSROOM; one procedure for both).
+// Controls the classroom template lacks read empty or off, so their
+// switches are never written there.
 #include "control/control_dialog_win.h"
 
 #include "client/list_helpers_win.h"
+#include "control/control_options.h"
 #include "progman/create_icon_win.h"
 #include "resources/resource.h"
 #include "shell/dialog_items_win.h"
@@ -12,29 +14,28 @@
 #include "shell/text.h"
 #include "transport/transport_win.h"
 
-#include <new>
-
 namespace rc {
 
 namespace {
 
+// What one run of the dialog works on.
 struct ControlDialog {
-    ProgramItemRecord* record = nullptr;
-    std::wstring* newGroup = nullptr;
-    Font light;  // Command Line and the machine-name note
+    ProgramItemRecord* record = nullptr;  // lent by Icon Maintenance
+    std::wstring* newGroup = nullptr;     // handed on to Create Program Icon
+    Font light;                           // Command Line and the machine-name note
 };
 
-ControlDialog* StateOf(HWND dialog) {
-    return reinterpret_cast<ControlDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
+ControlDialog* StateOf(HWND dialog) { return ContextOf<ControlDialog>(dialog); }
 
+// The choices remembered from the last item created: rcsetup.ini [Control].
+const wchar_t kControlSection[] = L"Control";
 
+// Message File and Dial take up to 128 characters.
+constexpr int kLongFieldLimit = kPathBuffer;
 
-
-
-
-
-
+ControlLists ControlListsOf(HWND dialog);
+ControlSettings ControlSettingsOf(HWND dialog);
+void ShowControlSettings(HWND dialog, const ControlSettings& settings);
 
 int SelectedTransport(HWND dialog) { return static_cast<int>(SelectedEntryData(dialog, IDC_CT_TRANSPORT)); }
 
@@ -93,19 +94,16 @@ void Recompose(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     BeginDialog(dialog);
     state->light.reset(CreateLightFont());
-    if (state->light)
-        for (int id : {IDC_CT_COMMAND_LINE, IDC_CT_MACHINE_NOTE})
-            if (HWND item = GetDlgItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(state->light.get()), FALSE);
+    SetItemsFont(dialog, state->light.get(), {IDC_CT_COMMAND_LINE, IDC_CT_MACHINE_NOTE});
     ShowMachineName(dialog, IDC_CT_MACHINE_NOTE);
     SendDlgItemMessageW(dialog, IDC_CT_NAME, EM_LIMITTEXT, 12, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_MESSAGE_FILE, EM_LIMITTEXT, 128, 0);
+    SendDlgItemMessageW(dialog, IDC_CT_MESSAGE_FILE, EM_LIMITTEXT, kLongFieldLimit, 0);
     SendDlgItemMessageW(dialog, IDC_CT_CONNECT_TO, EM_LIMITTEXT, 15, 0);
     SendDlgItemMessageW(dialog, IDC_CT_MAX_CLIENTS, EM_LIMITTEXT, 3, 0);
     SendDlgItemMessageW(dialog, IDC_CT_CACHE, EM_LIMITTEXT, 5, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_DIAL, EM_LIMITTEXT, 128, 0);
+    SendDlgItemMessageW(dialog, IDC_CT_DIAL, EM_LIMITTEXT, kLongFieldLimit, 0);
 
     FillComboFromStrings(dialog, IDC_CT_TRANSPORT, IDS_IPX, IDS_TCPIP);
     FillComboFromStrings(dialog, IDC_CT_COLOUR_DEPTH, IDS_DEPTH_UNLIMITED, IDS_DEPTH_256);
@@ -119,9 +117,9 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
         ShowControlSettings(dialog, settings);
     } else {
         // A new item: the choices remembered from the last one created.
-        SetItemTextIfChanged(dialog, IDC_CT_NAME, ReadIniText(L"Control", L"Name", 127));
-        SelectComboPosition(dialog, IDC_CT_TRANSPORT, static_cast<int>(GetPrivateProfileIntW(L"Control", L"Transport", 0, kIniFile)));
-        SelectComboPosition(dialog, IDC_CT_COLOUR_DEPTH, static_cast<int>(GetPrivateProfileIntW(L"Control", L"MaxColorDepth", 0, kIniFile)));
+        SetItemTextIfChanged(dialog, IDC_CT_NAME, ReadIniText(kControlSection, L"Name"));
+        SelectComboPosition(dialog, IDC_CT_TRANSPORT, ReadIniNumber(kControlSection, L"Transport", 0));
+        SelectComboPosition(dialog, IDC_CT_COLOUR_DEPTH, ReadIniNumber(kControlSection, L"MaxColorDepth", 0));
         CheckItem(dialog, IDC_CT_SERIAL_LINK, false);
     }
     ApplyRemoteRule(dialog);
@@ -135,16 +133,17 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
 
 void OnOk(HWND dialog, ControlDialog* state) {
     Recompose(dialog);
-    if (RunCreateProgramIcon(dialog, state->record, state->newGroup) == 0) return;
-    WriteIniText(L"Control", L"Name", ItemText(dialog, IDC_CT_NAME, 127).c_str());
-    WriteIniText(L"Control", L"Transport", DecimalText(ComboPositionOf(dialog, IDC_CT_TRANSPORT, -1)).c_str());
-    WriteIniText(L"Control", L"MaxColorDepth", DecimalText(ComboPositionOf(dialog, IDC_CT_COLOUR_DEPTH, -1)).c_str());
+    if (!RunCreateProgramIcon(dialog, state->record, state->newGroup)) return;
+    WriteIniText(kControlSection, L"Name", ItemText(dialog, IDC_CT_NAME).c_str());
+    WriteIniNumber(kControlSection, L"Transport", ComboPositionOf(dialog, IDC_CT_TRANSPORT, -1));
+    WriteIniNumber(kControlSection, L"MaxColorDepth", ComboPositionOf(dialog, IDC_CT_COLOUR_DEPTH, -1));
     EndDialog(dialog, 1);
 }
 
 BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     ControlDialog* state = StateOf(dialog);
     if (!state) return FALSE;
+    if (HandleCommonButton(dialog, id, HELP_CONTROL)) return TRUE;
     switch (id) {
     case IDC_CT_NAME:
     case IDC_CT_MESSAGE_FILE:
@@ -186,12 +185,6 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     case IDC_TEST_NETWORK:
         RunTransportsDialog(dialog, Side::Control);
         return TRUE;
-    case IDC_HELPBUTTON:
-        ShowHelp(HELP_CONTROL);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
     case IDOK:
         OnOk(dialog, state);
         return TRUE;
@@ -199,13 +192,6 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         return FALSE;
     }
 }
-
-struct RunParams {
-    ProgramItemRecord* record;
-    std::wstring* newGroup;
-};
-
-}  // namespace
 
 ControlLists ControlListsOf(HWND dialog) {
     ControlLists lists;
@@ -216,19 +202,19 @@ ControlLists ControlListsOf(HWND dialog) {
 
 ControlSettings ControlSettingsOf(HWND dialog) {
     ControlSettings s;
-    s.name = ItemText(dialog, IDC_CT_NAME, 127);
+    s.name = ItemText(dialog, IDC_CT_NAME);
     s.transport = ComboPositionOf(dialog, IDC_CT_TRANSPORT, -1);
     s.localBroadcasts = IsItemChecked(dialog, IDC_CT_LOCAL_BROADCASTS);
     s.adapter = ComboPositionOf(dialog, IDC_CT_ADAPTER, -1);
-    s.messageFile = ItemText(dialog, IDC_CT_MESSAGE_FILE, 127);
+    s.messageFile = ItemText(dialog, IDC_CT_MESSAGE_FILE);
     s.disableTickle = IsItemChecked(dialog, IDC_CT_NO_TICKLE);
     s.colourDepth = ComboPositionOf(dialog, IDC_CT_COLOUR_DEPTH, -1);
-    s.cacheSize = ItemText(dialog, IDC_CT_CACHE, 127);
-    s.connectTo = ItemText(dialog, IDC_CT_CONNECT_TO, 127);
-    s.maxClients = ItemText(dialog, IDC_CT_MAX_CLIENTS, 127);
+    s.cacheSize = ItemText(dialog, IDC_CT_CACHE);
+    s.connectTo = ItemText(dialog, IDC_CT_CONNECT_TO);
+    s.maxClients = ItemText(dialog, IDC_CT_MAX_CLIENTS);
     s.remote = IsItemChecked(dialog, IDC_CT_REMOTE);
     s.serialLink = IsItemChecked(dialog, IDC_CT_SERIAL_LINK);
-    s.dial = ItemText(dialog, IDC_CT_DIAL, 127);
+    s.dial = ItemText(dialog, IDC_CT_DIAL);
     return s;
 }
 
@@ -250,35 +236,24 @@ void ShowControlSettings(HWND dialog, const ControlSettings& s) {
 
 INT_PTR CALLBACK ControlDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: {
-        auto* params = reinterpret_cast<RunParams*>(lParam);
-        auto* state = new (std::nothrow) ControlDialog;
-        if (!state || !params || !params->record) {
-            delete state;
-            EndDialog(dialog, 0);
-            return TRUE;
-        }
-        state->record = params->record;
-        state->newGroup = params->newGroup;
-        return OnInitDialog(dialog, state);
-    }
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, DialogContext<ControlDialog>(dialog, lParam));
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_NCDESTROY:
-        if (ControlDialog* state = StateOf(dialog)) {
-            SetWindowLongPtrW(dialog, DWLP_USER, 0);
-            delete state;
-        }
-        return FALSE;
     default:
         return FALSE;
     }
 }
 
-WORD RunControlConfiguration(HWND owner, ProgramItemRecord* record, std::wstring* newGroup) {
-    RunParams params{record, newGroup};
+}  // namespace
+
+bool RunControlConfiguration(HWND owner, ProgramItemRecord* record, std::wstring* newGroup) {
+    if (!record) return false;
+    ControlDialog state;
+    state.record = record;
+    state.newGroup = newGroup;
     return RunDialog(owner, IsClassroom() ? IDD_CONTROL_CLASSROOM : IDD_CONTROL, ControlDialogProc,
-                     reinterpret_cast<LPARAM>(&params), HELP_CONTROL);
+                     reinterpret_cast<LPARAM>(&state), HELP_CONTROL) != 0;
 }
 
 }  // namespace rc

@@ -17,11 +17,6 @@ namespace rc {
 
 namespace {
 
-// The file name buffer shared with the Client Configuration dialog: 127
-// characters and the terminator.
-constexpr std::size_t kNameChars = 128;
-// Field texts are read 127 characters at most.
-constexpr int kFieldChars = 127;
 // One read of a line takes at most 255 bytes.
 constexpr int kLineBytes = 256;
 // The code column starts 85 dialog units into the list.
@@ -42,7 +37,7 @@ void FreeRecord(DialbackEntry* record) {
 }
 
 std::wstring_view NameOf(const wchar_t* name) {
-    return name ? std::wstring_view(name, BoundedLength(name, kNameChars)) : std::wstring_view();
+    return name ? std::wstring_view(name, BoundedLength(name, kDialbackNameBuffer)) : std::wstring_view();
 }
 
 // The ANSI path of a named dialback file for fopen; false when there is
@@ -111,10 +106,10 @@ void ReleaseAll(HWND list) {
 // "%s\t%ld": the phone number, a tab, and the code as a signed number.
 std::wstring LineText(const DialbackEntry& record) {
     std::wstring_view phone(record.phone, BoundedLength(record.phone, kDialbackPhoneCap));
-    return FormatText(L"%s\t%ld", {phone, static_cast<long>(static_cast<std::int32_t>(record.code))}, 128);
+    return FormatText(L"%s\t%ld", {phone, static_cast<long>(static_cast<std::int32_t>(record.code))}, kFieldChars + 1);
 }
 
-wchar_t* NameBufferOf(HWND dialog) { return reinterpret_cast<wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+wchar_t* NameBufferOf(HWND dialog) { return ContextOf<wchar_t>(dialog); }
 
 void EnableSaveForContent(HWND dialog, HWND list) { EnableWindow(GetDlgItem(dialog, IDOK), LineCount(list) > 0); }
 
@@ -122,8 +117,7 @@ void AddEntry(HWND dialog, HWND list) {
     DialbackEntry* record = NewRecord();
     if (!record) return;
     record->mode = kDialbackModeAdd;
-    if (RunDialog(dialog, IDD_DIALBACK_ENTRY, DialbackEntryDialogProc, reinterpret_cast<LPARAM>(record),
-                  HELP_DIALBACK_ENTRY) != 1) {
+    if (!RunDialbackEntry(dialog, record)) {
         FreeRecord(record);
         return;
     }
@@ -150,9 +144,7 @@ void EditEntry(HWND dialog, HWND list) {
     DialbackEntry* record = RecordOfLine(list, index);
     if (!record) return;
     record->mode = kDialbackModeEdit;
-    if (RunDialog(dialog, IDD_DIALBACK_ENTRY, DialbackEntryDialogProc, reinterpret_cast<LPARAM>(record),
-                  HELP_DIALBACK_ENTRY) != 1)
-        return;
+    if (!RunDialbackEntry(dialog, record)) return;
     std::wstring text = LineText(*record);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     // The new text goes where the old line was, sorted or not.
@@ -180,7 +172,7 @@ void DeleteEntry(HWND dialog, HWND list) {
 
 void SaveAndClose(HWND dialog, HWND list) {
     wchar_t* name = NameBufferOf(dialog);
-    if (RunDialog(dialog, IDD_SAVE_DIALBACK, SaveDialbackDialogProc, reinterpret_cast<LPARAM>(name), 0) != 1) return;
+    if (!RunSaveDialback(dialog, name)) return;
     // A file that cannot be written is not reported; the editor closes.
     SaveDialbackFile(name, dialog, IDC_DB_LIST);
     ReleaseAll(list);
@@ -229,20 +221,18 @@ bool SaveDialbackFile(const wchar_t* name, HWND dialog, int listId) {
     return true;
 }
 
-WORD RunDialbackEditor(HWND owner, wchar_t* nameBuffer) {
-    return RunDialog(owner, IDD_DIALBACK_FILE, DialbackFileDialogProc, reinterpret_cast<LPARAM>(nameBuffer),
-                     HELP_DIALBACK_FILE);
-}
+namespace {
 
+// Edit Dialback File; the context is the caller's name buffer.
 INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND list = GetDlgItem(dialog, IDC_DB_LIST);
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const wchar_t* name = DialogContext<wchar_t>(dialog, lParam);
         int tabStop = kCodeTabStop;
         SendMessageW(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-        if (LoadDialbackFile(reinterpret_cast<const wchar_t*>(lParam), dialog, IDC_DB_LIST))
+        if (LoadDialbackFile(name, dialog, IDC_DB_LIST))
             SendMessageW(list, LB_SETCURSEL, 0, 0);
         if (SendMessageW(list, LB_GETCURSEL, 0, 0) < 0) {
             EnableWindow(GetDlgItem(dialog, IDC_DB_EDIT), FALSE);
@@ -285,12 +275,12 @@ INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam
     return FALSE;
 }
 
+// Dialback Entry; the context is the record, whose mode says Add or Edit.
 INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* record = reinterpret_cast<DialbackEntry*>(lParam);
+        auto* record = DialogContext<DialbackEntry>(dialog, lParam);
         bool editing = record && record->mode == kDialbackModeEdit;
         if (editing) {
             std::wstring phone(record->phone, BoundedLength(record->phone, kDialbackPhoneCap));
@@ -298,7 +288,7 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
             SetDlgItemTextW(dialog, IDC_DBE_CODE, DecimalText(record->code).c_str());
             SetDlgItemTextW(dialog, IDC_DBE_DELAY, DecimalText(record->delay).c_str());
         }
-        std::wstring word = LoadText(editing ? IDS_EDIT : IDS_ADD, 63);
+        std::wstring word = LoadText(editing ? IDS_EDIT : IDS_ADD, kLabelChars);
         wchar_t title[kFieldChars + 1] = L"";
         GetWindowTextW(dialog, title, kFieldChars + 1);
         SetWindowTextW(dialog, FormatText(title, {std::wstring_view(word)}, 256).c_str());
@@ -307,6 +297,7 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
     }
 
     case WM_COMMAND:
+        if (HandleCommonButton(dialog, LOWORD(wParam), HELP_DIALBACK_ENTRY)) return TRUE;
         switch (LOWORD(wParam)) {
         case IDC_DBE_CODE:
             EnableOkForCode(dialog);
@@ -322,8 +313,7 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
         case IDOK: {
             // Enter reaches here even while OK is greyed.
             if (!IsWindowEnabled(GetDlgItem(dialog, IDOK))) return TRUE;
-            auto* record = reinterpret_cast<DialbackEntry*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            if (record) {
+            if (auto* record = ContextOf<DialbackEntry>(dialog)) {
                 CopyCut(record->phone, kDialbackPhoneCap, ItemText(dialog, IDC_DBE_PHONE, kFieldChars));
                 // Not checked for digits: letters alone give 0.
                 record->code = static_cast<std::uint32_t>(LeadingNumber(ItemText(dialog, IDC_DBE_CODE, kFieldChars)));
@@ -332,29 +322,24 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
             EndDialog(dialog, 1);
             return TRUE;
         }
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        case IDC_HELPBUTTON:
-            ShowHelp(HELP_DIALBACK_ENTRY);
-            return TRUE;
         }
         break;
     }
     return FALSE;
 }
 
+// Save Dialback File; the context is the editor's name buffer.
 INT_PTR CALLBACK SaveDialbackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        std::wstring name(NameOf(reinterpret_cast<const wchar_t*>(lParam)));
+        std::wstring name(NameOf(DialogContext<wchar_t>(dialog, lParam)));
         if (!name.empty()) SetDlgItemTextW(dialog, IDC_SAVE_FILENAME, name.c_str());
         return TRUE;
     }
 
     case WM_COMMAND:
+        if (HandleCommonButton(dialog, LOWORD(wParam), 0)) return TRUE;
         switch (LOWORD(wParam)) {
         case IDOK: {
             std::wstring text = ItemText(dialog, IDC_SAVE_FILENAME, kFieldChars);
@@ -362,17 +347,30 @@ INT_PTR CALLBACK SaveDialbackDialogProc(HWND dialog, UINT message, WPARAM wParam
             // always lies in the program directory.
             std::size_t slash = text.rfind(L'\\');
             std::wstring_view name = std::wstring_view(text).substr(slash == std::wstring::npos ? 0 : slash + 1);
-            if (wchar_t* buffer = NameBufferOf(dialog)) CopyCut(buffer, kNameChars, name);
+            if (wchar_t* buffer = NameBufferOf(dialog)) CopyCut(buffer, kDialbackNameBuffer, name);
             EndDialog(dialog, 1);
             return TRUE;
         }
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
         }
         break;
     }
     return FALSE;
+}
+
+}  // namespace
+
+bool RunDialbackEditor(HWND owner, wchar_t* nameBuffer) {
+    return RunDialog(owner, IDD_DIALBACK_FILE, DialbackFileDialogProc, reinterpret_cast<LPARAM>(nameBuffer),
+                     HELP_DIALBACK_FILE) != 0;
+}
+
+bool RunDialbackEntry(HWND owner, DialbackEntry* record) {
+    return RunDialog(owner, IDD_DIALBACK_ENTRY, DialbackEntryDialogProc, reinterpret_cast<LPARAM>(record),
+                     HELP_DIALBACK_ENTRY) == 1;
+}
+
+bool RunSaveDialback(HWND owner, wchar_t* nameBuffer) {
+    return RunDialog(owner, IDD_SAVE_DIALBACK, SaveDialbackDialogProc, reinterpret_cast<LPARAM>(nameBuffer), 0) == 1;
 }
 
 }  // namespace rc

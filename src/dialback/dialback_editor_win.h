@@ -11,7 +11,14 @@
 
 #include <cstddef>
 
+#include "dialback/dialback_file.h"
+#include "shell/shell_logic.h"
+
 namespace rc {
+
+// The dialback file name buffer shared with the Client Configuration
+// dialog: 127 characters and the terminator.
+constexpr std::size_t kDialbackNameBuffer = kPathBuffer;
 
 // Appends a list line with its record for each entry of the named file (a
 // name without a backslash lies in the program directory). True when at
@@ -25,17 +32,20 @@ bool LoadDialbackFile(const wchar_t* name, HWND dialog, int listId);
 bool SaveDialbackFile(const wchar_t* name, HWND dialog, int listId);
 
 // Runs Edit Dialback File (IDD_DIALBACK_FILE, help HELP_DIALBACK_FILE) on a
-// file name buffer of 128 characters. 1 after Save, with the buffer holding
-// the name saved under (a bare name, possibly empty); 0 after Cancel, with
-// the buffer unchanged.
-WORD RunDialbackEditor(HWND owner, wchar_t* nameBuffer);
+// file name buffer of kDialbackNameBuffer characters. True after Save, with
+// the buffer holding the name saved under (a bare name, possibly empty);
+// false after Cancel, with the buffer unchanged.
+bool RunDialbackEditor(HWND owner, wchar_t* nameBuffer);
 
-// The dialog procedures. Edit Dialback File takes the name buffer; Dialback
-// Entry takes a DialbackEntry* whose mode says Add or Edit; Save Dialback
-// File takes the name buffer.
-INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK SaveDialbackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs Dialback Entry (IDD_DIALBACK_ENTRY, help HELP_DIALBACK_ENTRY) on a
+// record whose mode says Add or Edit. True after OK, with the record
+// holding the fields; false after Cancel, with the record unchanged.
+bool RunDialbackEntry(HWND owner, DialbackEntry* record);
+
+// Runs Save Dialback File (IDD_SAVE_DIALBACK, no help) on the editor's name
+// buffer. True after OK, with the buffer holding the last component of the
+// name typed; false after Cancel, with the buffer unchanged.
+bool RunSaveDialback(HWND owner, wchar_t* nameBuffer);
 
 // Dialback entry records the editor has allocated and not yet released
 // (those its list lines hold, and one being added): 0 whenever no editor is

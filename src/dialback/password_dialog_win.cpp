@@ -79,14 +79,15 @@ void EnableOkForText(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDOK), GetWindowTextLengthW(GetDlgItem(dialog, IDC_SET_TEXT)) > 0);
 }
 
-}  // namespace
-
+// One procedure for both templates. The context is the caller's code,
+// set on OK and left as it was on Cancel. The typed text is wiped from the
+// field and from every buffer it was read into before the dialog ends.
 INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         BeginDialog(dialog);
         SendDlgItemMessageW(dialog, IDC_SET_TEXT, EM_LIMITTEXT, kTextChars, 0);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        DialogContext<DWORD>(dialog, lParam);
         EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
         return TRUE;
 
@@ -100,8 +101,7 @@ INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam,
             // has no code to give.
             if (!IsWindowEnabled(GetDlgItem(dialog, IDOK))) return TRUE;
             DWORD code = CodeOfField(dialog);
-            auto* place = reinterpret_cast<DWORD*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            if (place) *place = code;
+            if (DWORD* place = ContextOf<DWORD>(dialog)) *place = code;
             WipeField(dialog);
             EndDialog(dialog, 1);
             return TRUE;
@@ -120,6 +120,8 @@ INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam,
     }
     return FALSE;
 }
+
+}  // namespace
 
 bool RunSetPassword(HWND owner, int templateId, DWORD* code) {
     return RunDialog(owner, templateId, SetPasswordDialogProc, reinterpret_cast<LPARAM>(code), 0) == 1;

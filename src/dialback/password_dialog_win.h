@@ -7,15 +7,10 @@
 
 namespace rc {
 
-// One procedure for both templates (IDD_SET_PASSWORD, IDD_SET_KEY). The init
-// parameter is a DWORD* that receives the code on OK; Cancel leaves it as it
-// was. The typed text is wiped from the field and from every buffer it was
-// read into before the dialog ends.
-INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Runs template `templateId` (IDD_SET_PASSWORD or IDD_SET_KEY) without help.
 // True after OK, with *code set to the code of the text; false after Cancel,
-// with *code untouched.
+// with *code untouched. The typed text is wiped from the field and from
+// every buffer it was read into before the dialog ends.
 bool RunSetPassword(HWND owner, int templateId, DWORD* code);
 
 // The check of a code field of an open dialog. Accepted: a disabled field,

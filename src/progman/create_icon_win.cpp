@@ -2,7 +2,9 @@
 
 #include "progman/dde_link_win.h"
 #include "progman/icon_dialog_rules.h"
+#include "progman/repeat_button_win.h"
 #include "resources/resource.h"
+#include "shell/dialog_items_win.h"
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -27,7 +29,7 @@ struct CreateIconRun {
     ProgramItemRecord* record = nullptr;
     std::wstring* newGroup = nullptr;
     wchar_t iconFile[141] = L"";
-    wchar_t group[64] = L"";    // the group text handed on to Icon Maintenance
+    wchar_t group[kGroupNameCap] = L"";  // the group text handed on to Icon Maintenance
     int iconCount = 0;          // icons in iconFile
     int current = 0;            // index of the icon shown, from 0
     bool iconFileChanged = false;
@@ -36,107 +38,19 @@ struct CreateIconRun {
     Icon preview;               // the icon the picture shows
 };
 
-constexpr UINT_PTR kRepeatTimer = 1;
-constexpr int kUnset = -1;
+// How long OK lets Program Manager's late answers arrive before it looks
+// for the Start Menu shortcut.
+constexpr DWORD kProgmanSettleMs = 1000;
+// The icon counter's font height.
+constexpr int kCounterFontHeight = -6;
+
 constexpr std::size_t kRunIconFileCap = sizeof(CreateIconRun::iconFile) / sizeof(wchar_t);
 
-// ---- Repeat buttons -----------------------------------------------------------
-
-// One state for both buttons and every dialog: only one button can be held
-// at a time. The times are read from the profile when first needed and
-// forgotten when a button is destroyed, so each dialog reads them afresh.
-struct RepeatState {
-    int firstDelay = kUnset;
-    int period = kUnset;
-    bool repeating = false;
-    bool pressedInside = false;
-    WNDPROC former = nullptr;  // the buttons' window procedure before ours
-};
-RepeatState g_repeat;
-
-LRESULT CallFormer(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!g_repeat.former) return DefWindowProcW(button, message, wParam, lParam);
-    return CallWindowProcW(g_repeat.former, button, message, wParam, lParam);
-}
-
-void StartPress(HWND button) {
-    if (g_repeat.firstDelay == kUnset || g_repeat.period == kUnset) {
-        RepeatTiming timing =
-            RepeatTimingFromProfile(static_cast<int>(GetProfileIntW(L"windows", L"KeyboardDelay", kDefaultKeyboardDelay)),
-                                    static_cast<int>(GetProfileIntW(L"windows", L"KeyboardSpeed", kDefaultKeyboardSpeed)));
-        g_repeat.firstDelay = timing.firstDelay;
-        g_repeat.period = timing.period;
-    }
-    SetTimer(button, kRepeatTimer, static_cast<UINT>(g_repeat.firstDelay), nullptr);
-    g_repeat.repeating = false;
-    g_repeat.pressedInside = true;
-}
-
-LRESULT CALLBACK RepeatButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WMU_ITEMS_LOADED:  // the hand-over of the former procedure
-        g_repeat.former = reinterpret_cast<WNDPROC>(lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        StartPress(button);
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_SPACE && !g_repeat.repeating) StartPress(button);
-        break;
-    case WM_TIMER:
-        if (wParam != kRepeatTimer) break;
-        KillTimer(button, kRepeatTimer);
-        if (IsWindowEnabled(button)) {
-            if (g_repeat.pressedInside)
-                SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                             reinterpret_cast<LPARAM>(button));
-            g_repeat.repeating = true;
-            SetTimer(button, kRepeatTimer, static_cast<UINT>(g_repeat.period), nullptr);
-        }
-        return 0;
-    case WM_MOUSEMOVE:
-        if (g_repeat.repeating) {
-            // The button decides from the point whether it shows itself
-            // pushed; the steps follow that, pausing off the button.
-            LRESULT result = CallFormer(button, message, wParam, lParam);
-            g_repeat.pressedInside = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-            return result;
-        }
-        break;
-    case WM_LBUTTONUP:
-        KillTimer(button, kRepeatTimer);
-        if (g_repeat.repeating) {
-            // The steps were the clicks: the button is pressed and released
-            // at a point outside itself, so it ends its push without a click
-            // of its own.
-            RECT size{};
-            GetClientRect(button, &size);
-            POINTS at = MAKEPOINTS(lParam);
-            LPARAM outside = MAKELPARAM(at.x - (size.right - size.left), at.y - (size.bottom - size.top));
-            CallFormer(button, WM_LBUTTONDOWN, wParam | MK_LBUTTON, outside);
-            return CallFormer(button, WM_LBUTTONUP, wParam, outside);
-        }
-        break;
-    case WM_KEYUP:
-        if (wParam == VK_SPACE) {
-            // The button's own click on the release of the space bar goes
-            // through; the timer ends with the press.
-            g_repeat.repeating = false;
-            KillTimer(button, kRepeatTimer);
-        }
-        break;
-    case WM_DESTROY:
-        KillTimer(button, kRepeatTimer);
-        g_repeat.firstDelay = kUnset;
-        g_repeat.period = kUnset;
-        break;
-    default:
-        break;
-    }
-    return CallFormer(button, message, wParam, lParam);
-}
-
 // ---- Icons -------------------------------------------------------------------------
+
+// Number of icons in a file: icons 0, 1, 2... are extracted until one is
+// missing; each extracted icon is destroyed again.
+int CountIcons(const wchar_t* file);
 
 HICON ExtractOne(const wchar_t* file, int index) {
     if (index < 0) return nullptr;  // -1 would ask for the number of icons
@@ -145,8 +59,6 @@ HICON ExtractOne(const wchar_t* file, int index) {
     if (icon == reinterpret_cast<HICON>(1)) return nullptr;
     return icon;
 }
-
-CreateIconRun* RunOf(HWND dialog) { return reinterpret_cast<CreateIconRun*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 // Puts icon `index` of the current file into the preview, or clears the
 // preview when there is none; true when there was one.
@@ -161,8 +73,6 @@ bool ShowIcon(HWND dialog, CreateIconRun* run, int index) {
 void ShowCounter(HWND dialog, const CreateIconRun* run) {
     SetDlgItemTextW(dialog, IDC_CI_COUNTER, FormatText(L"%d - %d", {run->current + 1, run->iconCount}).c_str());
 }
-
-void EnableItem(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE); }
 
 // OK needs a description and a group; right after a selection change in the
 // group box the group counts as given, before its edit shows the text.
@@ -189,7 +99,7 @@ void UseIconFile(HWND dialog, CreateIconRun* run, const std::wstring& file, int 
 // no unapplied change.
 void ApplyTypedIconFile(HWND dialog, CreateIconRun* run) {
     run->iconFileChanged = false;
-    std::wstring typed = ItemText(dialog, IDC_CI_ICON_FILE, 126);
+    std::wstring typed = ItemText(dialog, IDC_CI_ICON_FILE, kItemTextCap - 1);
     int count = CountIcons(typed.c_str());
     if (count == 0) {
         SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, run->iconFile);
@@ -208,7 +118,7 @@ UINT_PTR CALLBACK BrowseHook(HWND open, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         std::wstring path =
-            JoinDirectoryAndFile(ItemText(open, IDC_OFN_DIRECTORY, 127), ItemText(open, IDC_OFN_FILE_NAME, 127));
+            JoinDirectoryAndFile(ItemText(open, IDC_OFN_DIRECTORY), ItemText(open, IDC_OFN_FILE_NAME));
         if (CountIcons(path.c_str()) == 0) {
             WarningBox(open, IDS_NO_ICONS_IN_FILE, MB_OK | MB_ICONEXCLAMATION);
             return TRUE;
@@ -218,9 +128,9 @@ UINT_PTR CALLBACK BrowseHook(HWND open, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void Browse(HWND dialog, CreateIconRun* run) {
-    wchar_t file[127];
-    CopyCut(file, 127, run->iconFile);
-    wchar_t title[128] = L"";
+    wchar_t file[kItemTextCap];
+    CopyCut(file, kItemTextCap, run->iconFile);
+    wchar_t title[kPathBuffer] = L"";
     // The current icon file's directory, up to and with its last backslash.
     wchar_t initialDirectory[kRunIconFileCap];
     std::wstring_view current(run->iconFile);
@@ -234,15 +144,15 @@ void Browse(HWND dialog, CreateIconRun* run) {
     ofn.lpstrFilter = L"Icon Files\0*.exe;*.dll;*.ico\0All Files\0*.*\0";
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = 127;
+    ofn.nMaxFile = kItemTextCap;
     ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = 128;
+    ofn.nMaxFileTitle = kPathBuffer;
     ofn.lpstrInitialDir = initialDirectory[0] ? initialDirectory : nullptr;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLEHOOK;
     ofn.lpfnHook = BrowseHook;
     if (!GetOpenFileNameW(&ofn)) return;
 
-    file[126] = L'\0';
+    file[kItemTextCap - 1] = L'\0';
     SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, file);
     run->iconFileChanged = false;
     UseIconFile(dialog, run, file, CountIcons(file));
@@ -273,53 +183,13 @@ void StepIcon(HWND dialog, CreateIconRun* run, int delta) {
 
 // ---- OK ------------------------------------------------------------------------------
 
-std::vector<std::wstring> GroupEntries(HWND combo) {
-    std::vector<std::wstring> entries;
-    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length < 0) continue;
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(got > 0 && got <= length ? static_cast<std::size_t>(got) : 0);
-        entries.push_back(std::move(text));
-    }
-    return entries;
-}
-
-int MajorVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExW(&info)) return 0;
-    return static_cast<int>(info.dwMajorVersion);
-}
-
-// Runs the thread's messages for `milliseconds`, so that Program Manager's
-// late answers and the dialog's own messages are handled while we wait.
-void WaitPumping(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    }
-}
-
 // Program Manager makes a Start Menu shortcut for the new item; it is set to
 // run in a separate process. A shortcut that is not there is left alone.
 void MarkStartMenuShortcut(const wchar_t* group, const wchar_t* description) {
-    wchar_t windows[256] = L"";
-    UINT length = GetWindowsDirectoryW(windows, 256);
-    if (length == 0 || length >= 256) return;
+    constexpr UINT kWindowsDirectoryBuffer = 256;
+    wchar_t windows[kWindowsDirectoryBuffer] = L"";
+    UINT length = GetWindowsDirectoryW(windows, kWindowsDirectoryBuffer);
+    if (length == 0 || length >= kWindowsDirectoryBuffer) return;
     std::wstring path = StartMenuLinkPath(windows, group, description);
     File file(_wfopen(path.c_str(), L"r+b"));
     if (!file) return;
@@ -335,15 +205,15 @@ void OnOk(HWND dialog, CreateIconRun* run) {
     if (!LocateProgram(dialog, L"VIEWDESK.EXE", ENTERDIR_CONTROL, &programPath)) return;
 
     ProgramItemRecord* record = run->record;
-    CopyCut(record->description, kItemTextCap, ItemText(dialog, IDC_CI_DESCRIPTION, 126));
-    CopyCut(run->group, kGroupNameCap, ItemText(dialog, IDC_CI_GROUPS, 63));
+    CopyCut(record->description, kItemTextCap, ItemText(dialog, IDC_CI_DESCRIPTION, kItemTextCap - 1));
+    CopyCut(run->group, kGroupNameCap, ItemText(dialog, IDC_CI_GROUPS, kGroupNameCap - 1));
     CopyCut(record->group, kGroupNameCap, run->group);
-    CopyCut(record->directory, kItemTextCap, ItemText(dialog, IDC_CI_DIRECTORY, 126));
-    CopyCut(record->iconFile, kItemTextCap, ItemText(dialog, IDC_CI_ICON_FILE, 126));
+    CopyCut(record->directory, kItemTextCap, ItemText(dialog, IDC_CI_DIRECTORY, kItemTextCap - 1));
+    CopyCut(record->iconFile, kItemTextCap, ItemText(dialog, IDC_CI_ICON_FILE, kItemTextCap - 1));
     record->iconIndex = run->current;
 
-    std::vector<std::wstring> known = GroupEntries(GetDlgItem(dialog, IDC_CI_GROUPS));
-    int major = MajorVersion();
+    std::vector<std::wstring> known = ComboTexts(GetDlgItem(dialog, IDC_CI_GROUPS));
+    int major = SystemMajorVersion();
     IconCommandInput input;
     input.programPath = programPath;
     input.options = std::wstring_view(record->options, BoundedLength(record->options, kItemOptionsCap));
@@ -365,7 +235,7 @@ void OnOk(HWND dialog, CreateIconRun* run) {
     run->sending = true;
     HGLOBAL block = MakeCommandBlock(commands, kCreateBlockChars * sizeof(wchar_t));
     if (block) ExecuteCommands(dialog, block);
-    WaitPumping(1000);
+    PumpMessagesFor(kProgmanSettleMs);
     if (major >= 4) MarkStartMenuShortcut(run->group, record->description);
     run->sending = false;
     EndDialog(dialog, 1);
@@ -373,13 +243,23 @@ void OnOk(HWND dialog, CreateIconRun* run) {
 
 // ---- Dialog ----------------------------------------------------------------------------
 
+int CountIcons(const wchar_t* file) {
+    constexpr int kMost = 0xFFFF;  // icon indexes of a resource file are 16-bit
+    int count = 0;
+    while (count < kMost) {
+        Icon icon(ExtractOne(file, count));
+        if (!icon) break;
+        ++count;
+    }
+    return count;
+}
+
 void OnInitDialog(HWND dialog, CreateIconRun* run) {
     WaitCursor wait;
     BeginDialog(dialog);
 
-    run->counterFont.reset(CreateLightFont(-6));
-    if (run->counterFont)
-        SendDlgItemMessageW(dialog, IDC_CI_COUNTER, WM_SETFONT, reinterpret_cast<WPARAM>(run->counterFont.get()), FALSE);
+    run->counterFont.reset(CreateLightFont(kCounterFontHeight));
+    SetItemsFont(dialog, run->counterFont.get(), {IDC_CI_COUNTER});
     MakeRepeatButton(GetDlgItem(dialog, IDC_CI_PREVIOUS));
     MakeRepeatButton(GetDlgItem(dialog, IDC_CI_NEXT));
 
@@ -392,7 +272,7 @@ void OnInitDialog(HWND dialog, CreateIconRun* run) {
     SetDlgItemTextW(dialog, IDC_CI_DESCRIPTION, record->description);
     SetDlgItemTextW(dialog, IDC_CI_GROUPS, record->group);
     std::wstring stored;
-    if (!record->directory[0] || !record->iconFile[0]) stored = ReadIniText(L"Configurator", L"Directory", 127);
+    if (!record->directory[0] || !record->iconFile[0]) stored = StoredProgramDirectory();
     if (!record->directory[0]) CopyCut(record->directory, kItemTextCap, Head(stored, kItemTextCap - 1));
     SetDlgItemTextW(dialog, IDC_CI_DIRECTORY, record->directory);
     if (!record->iconFile[0])
@@ -460,35 +340,12 @@ void OnCommand(HWND dialog, CreateIconRun* run, int id, int code) {
     }
 }
 
-}  // namespace
-
-void MakeRepeatButton(HWND button) {
-    if (!button) return;
-    auto former = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RepeatButtonProc)));
-    SendMessageW(button, WMU_ITEMS_LOADED, 0, reinterpret_cast<LPARAM>(former));
-}
-
-int CountIcons(const wchar_t* file) {
-    constexpr int kMost = 0xFFFF;  // icon indexes of a resource file are 16-bit
-    int count = 0;
-    while (count < kMost) {
-        Icon icon(ExtractOne(file, count));
-        if (!icon) break;
-        ++count;
-    }
-    return count;
-}
-
-namespace {
-
 INT_PTR CALLBACK CreateIconDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    CreateIconRun* run = RunOf(dialog);
+    CreateIconRun* run = ContextOf<CreateIconRun>(dialog);
     switch (message) {
     case WM_INITDIALOG:
-        run = reinterpret_cast<CreateIconRun*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        if (run) OnInitDialog(dialog, run);
+        run = DialogContext<CreateIconRun>(dialog, lParam);
+        OnInitDialog(dialog, run);
         return TRUE;
     case WM_COMMAND:
         if (run) OnCommand(dialog, run, LOWORD(wParam), HIWORD(wParam));
@@ -508,12 +365,13 @@ INT_PTR CALLBACK CreateIconDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-WORD RunCreateProgramIcon(HWND owner, ProgramItemRecord* record, std::wstring* newGroup) {
-    if (!record) return 0;
+bool RunCreateProgramIcon(HWND owner, ProgramItemRecord* record, std::wstring* newGroup) {
+    if (!record) return false;
     CreateIconRun run;
     run.record = record;
     run.newGroup = newGroup;
-    return RunDialog(owner, IDD_CREATE_ICON, CreateIconDialogProc, reinterpret_cast<LPARAM>(&run), HELP_CREATE_ICON);
+    return RunDialog(owner, IDD_CREATE_ICON, CreateIconDialogProc, reinterpret_cast<LPARAM>(&run), HELP_CREATE_ICON) !=
+           0;
 }
 
 }  // namespace rc

@@ -14,22 +14,12 @@
 
 namespace rc {
 
-// Runs the dialog (template 104, help context 12210) over the record lent
-// by Control Configuration, whose `options` buffer holds the composed
+// Runs the dialog (template IDD_CREATE_ICON, help context
+// HELP_CREATE_ICON) over the record lent by Control Configuration, whose `options` buffer holds the composed
 // control option string. On OK the record's description, group, default
 // directory, icon file and icon index hold what was sent, and *newGroup
 // (when given) receives the group's name if it had to be created; it is
-// left alone otherwise. Returns 1 after the item was sent, 0 after Cancel.
-WORD RunCreateProgramIcon(HWND owner, ProgramItemRecord* record, std::wstring* newGroup);
-
-// Makes a push button repeat its click while it is held down (the "<" and
-// ">" buttons). The button's former window procedure is handed to the new
-// one with message 1124 and keeps every message that is not about pressing,
-// holding or releasing.
-void MakeRepeatButton(HWND button);
-
-// Number of icons in a file: icons 0, 1, 2... are extracted until one is
-// missing; each extracted icon is destroyed again.
-int CountIcons(const wchar_t* file);
+// left alone otherwise. True after the item was sent, false after Cancel.
+bool RunCreateProgramIcon(HWND owner, ProgramItemRecord* record, std::wstring* newGroup);
 
 }  // namespace rc

@@ -65,18 +65,15 @@ struct ExecuteConversation : Conversation {
 GroupItemsConversation g_items;
 HWND g_itemWindow = nullptr;
 
-int MajorVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExW(&info) ? static_cast<int>(info.dwMajorVersion) : 0;
-}
+// The code page of Japanese systems.
+constexpr UINT kJapaneseCodePage = 932;
 
-UINT ReplyCodePage() { return GetOEMCP() == 932 ? 932 : GetACP(); }
+UINT ReplyCodePage() { return GetOEMCP() == kJapaneseCodePage ? kJapaneseCodePage : GetACP(); }
 
 // A conversation window carries its context as a Conversation pointer,
 // both in the start message and in its user data.
 template <typename C>
-C* ContextOf(HWND window) {
+C* ConversationOf(HWND window) {
     return static_cast<C*>(reinterpret_cast<Conversation*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
 }
 
@@ -174,7 +171,7 @@ Ack ClassifyAck(Conversation* c, HWND sender, LPARAM lParam, UINT_PTR* status, U
 // is 932, else the ANSI code page). Never reads past the block.
 template <typename F>
 void ReadReplyText(const BYTE* value, std::size_t bytes, WORD format, F use) {
-    if (ReplyIsEightBit(MajorVersion(), format)) {
+    if (ReplyIsEightBit(SystemMajorVersion(), format)) {
         const char* text = reinterpret_cast<const char*>(value);
         std::size_t length = strnlen(text, bytes);
         std::wstring copy(length, L'\0');
@@ -251,7 +248,7 @@ LRESULT CALLBACK GroupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         Begin<GroupListConversation>(window, lParam);
         return 0;
     }
-    auto* c = ContextOf<GroupListConversation>(window);
+    auto* c = ConversationOf<GroupListConversation>(window);
     if (!c) return PassOn(window, message, wParam, lParam);
     HWND sender = reinterpret_cast<HWND>(wParam);
     switch (message) {
@@ -296,7 +293,7 @@ LRESULT CALLBACK GroupItemsProc(HWND window, UINT message, WPARAM wParam, LPARAM
         Begin<GroupItemsConversation>(window, lParam);
         return 0;
     }
-    auto* c = ContextOf<GroupItemsConversation>(window);
+    auto* c = ConversationOf<GroupItemsConversation>(window);
     if (message == WM_NCDESTROY) {
         if (c) {
             Abandon(c);
@@ -356,7 +353,7 @@ LRESULT CALLBACK ExecuteProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         Begin<ExecuteConversation>(window, lParam);
         return 0;
     }
-    auto* c = ContextOf<ExecuteConversation>(window);
+    auto* c = ConversationOf<ExecuteConversation>(window);
     if (!c) return PassOn(window, message, wParam, lParam);
     HWND sender = reinterpret_cast<HWND>(wParam);
     switch (message) {
@@ -408,31 +405,26 @@ enum class WaitEnd { NotStarted, Ended, GivenUp, Quitting };
 // given up. The quit message ends the wait too and is posted again for the
 // main loop.
 WaitEnd PumpUntilDone(const Conversation& c) {
-    while (!g_conversationDone) {
-        DWORD quiet = GetTickCount() - c.lastHeard;
-        if (quiet >= kProgmanAnswerLimitMs) return WaitEnd::GivenUp;
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitEnd::Quitting;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-            continue;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kProgmanAnswerLimitMs - quiet, QS_ALLINPUT);
+    PumpEnd end = PumpMessagesUntil([] { return g_conversationDone; },
+                                    [&c] {
+                                        DWORD quiet = GetTickCount() - c.lastHeard;
+                                        return quiet >= kProgmanAnswerLimitMs ? DWORD{0} : kProgmanAnswerLimitMs - quiet;
+                                    });
+    switch (end) {
+    case PumpEnd::Done:
+        return WaitEnd::Ended;
+    case PumpEnd::TimedOut:
+        return WaitEnd::GivenUp;
+    default:
+        return WaitEnd::Quitting;
     }
-    return WaitEnd::Ended;
 }
 
-// String 62 with the time limit in seconds, as a warning over the owner.
+// IDS_PM_NO_ANSWER with the time limit in seconds, as a warning over the
+// owner.
 void TellNoAnswer(HWND owner) {
-    std::wstring format = LoadText(IDS_PM_NO_ANSWER, 255);
-    std::wstring caption = LoadText(IDS_WARNING, 127);
-    wchar_t text[512] = L"";
-    swprintf(text, 512, format.c_str(), static_cast<int>(kProgmanAnswerLimitMs / 1000));
-    MessageBoxW(owner, text, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    FormattedBox(owner, IDS_WARNING, IDS_PM_NO_ANSWER, {static_cast<int>(kProgmanAnswerLimitMs / 1000)},
+                 MB_OK | MB_ICONEXCLAMATION);
 }
 
 WaitEnd RunModal(HWND owner, Conversation* c, WNDPROC procedure) {

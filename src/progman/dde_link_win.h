@@ -14,14 +14,15 @@
 namespace rc {
 
 // How long a modal conversation waits for Program Manager's next message
-// before it gives up, tells the user (string 62) and lets the owner go.
+// before it gives up, tells the user (IDS_PM_NO_ANSWER) and lets the owner
+// go.
 constexpr DWORD kProgmanAnswerLimitMs = 10000;
 
 // Fetches the names of all Program Manager groups and sends each to `list`
 // with `addMessage` (LB_ADDSTRING or CB_ADDSTRING). Returns when the
 // conversation is over; meanwhile the owner is disabled, shows the
 // hourglass, gets timer 1 ticks every 1000 ms, and the thread's messages go
-// on being dispatched. A refused request shows string 31.
+// on being dispatched. A refused request shows IDS_NO_GROUPS.
 void RequestGroupList(HWND owner, HWND list, UINT addMessage);
 
 // Asks for the items of `group` and adds those that start the Control

@@ -4,7 +4,7 @@
 #include "progman/dde_link_win.h"
 #include "progman/icon_dialog_rules.h"
 #include "resources/resource.h"
-#include "shell/commands_win.h"
+#include "shell/dialog_items_win.h"
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -20,43 +20,28 @@ constexpr UINT_PTR kReloadTimer = 1;
 constexpr UINT kReloadPause = 250;  // ms a group selection rests before its icons are asked for
 constexpr int kIconsTabStop = 160;  // dialog units: the command line stays out of sight
 
-// Owned by the main window while the dialog runs.
-ProgramItemRecord g_record;
+// The ANSI code page of Japanese systems, where the Command Line field
+// keeps the dialog's font.
+constexpr UINT kJapaneseCodePage = 932;
 
-// What the open dialog keeps besides its controls. There is one Icon
-// Maintenance at a time: it runs modally from the main window.
+// What one run of the dialog keeps besides its controls.
 struct MaintenanceState {
-    ProgramItemRecord* record = nullptr;
+    ProgramItemRecord* record = nullptr;  // the caller's, lent down to New and Edit
     Font commandLineFont;
     std::wstring newGroup;  // reported by Create Program Icon, forgotten once used
 };
-MaintenanceState g_state;
+
+MaintenanceState& StateOf(HWND dialog) { return *ContextOf<MaintenanceState>(dialog); }
 
 HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
-std::wstring ListText(HWND list, LRESULT index) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR || length < 0) return L"";
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got > 0 && got <= length ? static_cast<std::size_t>(got) : 0);
-    return text;
-}
-
-std::vector<std::wstring> ListEntries(HWND list) {
-    std::vector<std::wstring> entries;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) entries.push_back(ListText(list, i));
-    return entries;
-}
-
-// The selected group's name as the record holds it (63 characters), or
-// false when no group is selected.
+// The selected group's name as the record holds it (cut to its
+// kGroupNameCap buffer), or false when no group is selected.
 bool SelectedGroup(HWND dialog, std::wstring* name) {
     HWND groups = Item(dialog, IDC_IM_GROUPS);
     LRESULT selected = SendMessageW(groups, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return false;
-    *name = std::wstring(Head(ListText(groups, selected), kGroupNameCap - 1));
+    *name = std::wstring(Head(ListBoxText(groups, selected), kGroupNameCap - 1));
     return true;
 }
 
@@ -121,7 +106,7 @@ void OnIconSelectionChanged(HWND dialog) {
     if (selected) {
         ProgramItemRecord scratch;
         ClearProgramItemRecord(&scratch);
-        ReadItemLine(ListText(Item(dialog, IDC_IM_ICONS), index), &scratch);
+        ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), &scratch);
         std::wstring_view options;
         if (OptionsOfCommandLine(scratch.commandLine, &options))
             SetDlgItemTextW(dialog, IDC_IM_COMMAND_LINE, std::wstring(options).c_str());
@@ -133,15 +118,16 @@ void OnIconSelectionChanged(HWND dialog) {
 // OK runs Create Program Icon), a new group listed and selected, the record
 // cleared and the icons loaded again after the pause.
 void ConfigureAndReload(HWND dialog) {
-    ProgramItemRecord* record = g_state.record;
-    RunControlConfiguration(dialog, record, &g_state.newGroup);
-    if (!g_state.newGroup.empty()) {
+    MaintenanceState& state = StateOf(dialog);
+    ProgramItemRecord* record = state.record;
+    RunControlConfiguration(dialog, record, &state.newGroup);
+    if (!state.newGroup.empty()) {
         HWND groups = Item(dialog, IDC_IM_GROUPS);
         SendMessageW(groups, LB_RESETCONTENT, 0, 0);
         RequestGroupList(dialog, groups, LB_ADDSTRING);
-        int index = FindGroupPrefixIndex(ListEntries(groups), g_state.newGroup);
+        int index = FindGroupPrefixIndex(ListBoxTexts(groups), state.newGroup);
         if (index >= 0) SendMessageW(groups, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        g_state.newGroup.clear();
+        state.newGroup.clear();
     }
     ClearProgramItemRecord(record);
     PostSelectionChange(dialog, IDC_IM_GROUPS);
@@ -149,7 +135,7 @@ void ConfigureAndReload(HWND dialog) {
 
 void OnNew(HWND dialog) {
     std::wstring group;
-    if (SelectedGroup(dialog, &group)) CopyCut(g_state.record->group, kGroupNameCap, group);
+    if (SelectedGroup(dialog, &group)) CopyCut(StateOf(dialog).record->group, kGroupNameCap, group);
     ConfigureAndReload(dialog);
 }
 
@@ -159,9 +145,10 @@ void OnNew(HWND dialog) {
 void OnEdit(HWND dialog) {
     LRESULT index = 0, value = 0;
     if (SelectedIcon(dialog, &index, &value) && value != 0) {
-        ReadItemLine(ListText(Item(dialog, IDC_IM_ICONS), index), g_state.record);
+        ProgramItemRecord* record = StateOf(dialog).record;
+        ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), record);
         std::wstring group;
-        if (SelectedGroup(dialog, &group)) CopyCut(g_state.record->group, kGroupNameCap, group);
+        if (SelectedGroup(dialog, &group)) CopyCut(record->group, kGroupNameCap, group);
     }
     ConfigureAndReload(dialog);
 }
@@ -172,40 +159,27 @@ void OnDelete(HWND dialog) {
     if (WarningBox(dialog, IDS_DELETE_ICON, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     ProgramItemRecord scratch;
     ClearProgramItemRecord(&scratch);
-    ReadItemLine(ListText(Item(dialog, IDC_IM_ICONS), index), &scratch);
+    ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), &scratch);
     std::wstring group;
     if (!SelectedGroup(dialog, &group)) return;
     std::wstring commands = DeleteIconCommands(group, scratch.description);
     HGLOBAL block = MakeCommandBlock(commands, kDeleteBlockChars * sizeof(wchar_t));
     if (block) ExecuteCommands(dialog, block);
-    ClearProgramItemRecord(g_state.record);
+    ClearProgramItemRecord(StateOf(dialog).record);
     PostSelectionChange(dialog, IDC_IM_GROUPS);
 }
 
-// The light font of the Command Line field: the stock ANSI variable-pitch
-// font with weight 100, except on Japanese systems (ANSI code page 932),
-// where the field keeps the dialog's font.
-HFONT CreateCommandLineFont() {
-    if (GetACP() == 932) return nullptr;
-    LOGFONTW font{};
-    if (!GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof font, &font)) return nullptr;
-    font.lfWeight = FW_THIN;
-    return CreateFontIndirectW(&font);
-}
-
-void OnInitDialog(HWND dialog, ProgramItemRecord* record) {
+void OnInitDialog(HWND dialog, MaintenanceState& state) {
     WaitCursor wait;
     BeginDialog(dialog);
-    g_state.record = record ? record : &g_record;
-    g_state.newGroup.clear();
-    g_state.commandLineFont.reset(CreateCommandLineFont());
-    if (g_state.commandLineFont)
-        SendDlgItemMessageW(dialog, IDC_IM_COMMAND_LINE, WM_SETFONT,
-                            reinterpret_cast<WPARAM>(g_state.commandLineFont.get()), FALSE);
+    // The Command Line field's light font; on Japanese systems the field
+    // keeps the dialog's font.
+    state.commandLineFont.reset(CreateLightFont(0, GetACP() == kJapaneseCodePage));
+    SetItemsFont(dialog, state.commandLineFont.get(), {IDC_IM_COMMAND_LINE});
 
     HWND groups = Item(dialog, IDC_IM_GROUPS);
     RequestGroupList(dialog, groups, LB_ADDSTRING);
-    int index = FindGroupIndex(ListEntries(groups), g_shell.groupName);
+    int index = FindGroupIndex(ListBoxTexts(groups), g_shell.groupName);
     if (index < 0 && SendMessageW(groups, LB_GETCOUNT, 0, 0) > 0) index = 0;
     if (index >= 0) SendMessageW(groups, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 
@@ -220,8 +194,7 @@ void OnDestroy(HWND dialog) {
     KillTimer(dialog, kReloadTimer);
     RequestGroupItems(dialog, nullptr, nullptr);  // ends the item conversation window
     SendDlgItemMessageW(dialog, IDC_IM_COMMAND_LINE, WM_SETFONT, 0, FALSE);
-    g_state.commandLineFont.reset();
-    g_state.newGroup.clear();
+    if (MaintenanceState* state = ContextOf<MaintenanceState>(dialog)) state->commandLineFont.reset();
 }
 
 void OnCommand(HWND dialog, int id, int code) {
@@ -253,12 +226,10 @@ void OnCommand(HWND dialog, int id, int code) {
     }
 }
 
-}  // namespace
-
 INT_PTR CALLBACK IconMaintenanceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog, reinterpret_cast<ProgramItemRecord*>(lParam));
+        OnInitDialog(dialog, *DialogContext<MaintenanceState>(dialog, lParam));
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
@@ -278,11 +249,13 @@ INT_PTR CALLBACK IconMaintenanceDialogProc(HWND dialog, UINT message, WPARAM wPa
     }
 }
 
-ProgramItemRecord* IconMaintenanceRecord() { return &g_record; }
+}  // namespace
 
-void RunIconMaintenance(HWND owner) {
-    ClearProgramItemRecord(&g_record);
-    RunDialog(owner, IDD_ICON_MAINTENANCE, IconMaintenanceDialogProc, reinterpret_cast<LPARAM>(&g_record),
+void RunIconMaintenance(HWND owner, ProgramItemRecord* record) {
+    ClearProgramItemRecord(record);
+    MaintenanceState state;
+    state.record = record;
+    RunDialog(owner, IDD_ICON_MAINTENANCE, IconMaintenanceDialogProc, reinterpret_cast<LPARAM>(&state),
               HELP_ICON_MAINTENANCE);
 }
 

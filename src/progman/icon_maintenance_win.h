@@ -10,13 +10,11 @@
 
 namespace rc {
 
-// The dialog procedure (template 122); its init parameter is the program
-// item record that New, Edit and Delete work on, cleared after each of them.
-INT_PTR CALLBACK IconMaintenanceDialogProc(HWND, UINT, WPARAM, LPARAM);
-
-// The record that the main window owns while the dialog runs: cleared by
-// RunIconMaintenance (declared in shell/commands_win.h) before the dialog
-// opens and lent down to Control Configuration and Create Program Icon.
-ProgramItemRecord* IconMaintenanceRecord();
+// The main window's "&Control" command: template IDD_ICON_MAINTENANCE,
+// help context HELP_ICON_MAINTENANCE, over a program item record that the
+// caller owns while it runs: cleared before the dialog opens and after each
+// New, Edit and Delete, and lent down to Control Configuration and Create
+// Program Icon.
+void RunIconMaintenance(HWND owner, ProgramItemRecord* record);
 
 }  // namespace rc

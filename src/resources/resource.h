@@ -27,7 +27,8 @@
 
 // Private window messages
 #define WMU_START_CONVERSATION  1025  // WM_USER+1: start a DDE conversation
-#define WMU_ITEMS_LOADED        1124  // WM_USER+100: items loaded; repeat button hand-over
+#define WMU_ITEMS_LOADED        1124  // WM_USER+100: a Program Manager conversation has ended
+#define WMU_REPEAT_HANDOVER     1124  // the same number: a repeat button takes its former procedure
 #define WMU_HELP_REQUEST        1280  // WM_USER+256: F1 inside a dialog
 
 // Help contexts
@@ -61,9 +62,7 @@
 #define IDD_CONTROL_CLASSROOM   2000
 #define IDD_CLIENT_CLASSROOM    2100
 
-// Common buttons
-#define IDC_OK                  1
-#define IDC_CANCEL              2
+// Common buttons (beside IDOK and IDCANCEL)
 #define IDC_HELPBUTTON          3
 
 // ---------------------------------------------------------------------------
@@ -82,8 +81,8 @@
 #define IDC_ENTERDIR_ICON       1058
 
 // Enter Directory init parameters: first message << 16 | second message
-#define ENTERDIR_CLIENT         2293794  // strings 35 and 34
-#define ENTERDIR_CONTROL        2490405  // strings 38 and 37
+#define ENTERDIR_CLIENT         ((IDS_NOT_FOUND << 16) | IDS_NOT_CHANGED)
+#define ENTERDIR_CONTROL        ((IDS_NO_VIEWDESK << 16) | IDS_NO_VIEWDESK_ICON)
 
 // ---------------------------------------------------------------------------
 // Client Configuration (101, classroom 2100)
@@ -128,7 +127,6 @@
 // Option list boxes: row n is control 2000+n
 #define IDC_OPTION_FIRST        2000
 #define IDC_OPTION_LAST         2010
-#define OPTION_COUNT            11
 
 // ---------------------------------------------------------------------------
 // Set Password (108), Set Security Key (109)

@@ -11,16 +11,8 @@ int g_aboutIconCounter = 0;
 namespace {
 
 constexpr int kIconCycle[4] = {IDI_ABOUT1, IDI_ABOUT2, IDI_ABOUT3, IDI_ABOUT4};
-
-// The banner fonts: the stock ANSI variable-pitch font with only weight and
-// height changed.
-HFONT BannerFont(LONG weight, LONG height) {
-    LOGFONTW font{};
-    GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
-    font.lfWeight = weight;
-    if (height != 0) font.lfHeight = height;
-    return CreateFontIndirectW(&font);
-}
+constexpr UINT_PTR kIconTimer = 1;
+constexpr UINT kIconStepMs = 1000;
 
 SIZE MeasureText(HDC dc, const wchar_t* text) {
     SIZE size{};
@@ -28,14 +20,12 @@ SIZE MeasureText(HDC dc, const wchar_t* text) {
     return size;
 }
 
-}  // namespace
-
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         BeginDialog(dialog);
         FormatItemText(dialog, IDC_ABOUT_EDITION, g_shell.editionName);
-        SetTimer(dialog, 1, 1000, nullptr);
+        SetTimer(dialog, kIconTimer, kIconStepMs, nullptr);
         FormatItemText(dialog, IDC_ABOUT_VERSION, g_shell.versionText);
         return TRUE;
     case WM_COMMAND:
@@ -54,6 +44,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
 }
+
+}  // namespace
+
+bool RunAbout(HWND owner) { return RunDialog(owner, IDD_ABOUT, AboutDialogProc, 0, 0) != 0; }
 
 void FillSolidRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     RECT rect{left, top, right, bottom};
@@ -89,9 +83,9 @@ void PaintBanner(HWND window) {
         if (memory && bitmap) {
             Selection bitmapSelection(memory.get(), bitmap.get());
             FillSolidRect(memory.get(), 0, 0, W, H, GetSysColor(COLOR_BTNFACE));
-            Font large(BannerFont(FW_BOLD, -30));
-            Font medium(BannerFont(FW_THIN, -24));
-            Font small(BannerFont(FW_THIN, 0));
+            Font large(CreateStockVariantFont(FW_BOLD, -30));
+            Font medium(CreateStockVariantFont(FW_THIN, -24));
+            Font small(CreateStockVariantFont(FW_THIN, 0));
 
             int h;
             {
@@ -100,12 +94,12 @@ void PaintBanner(HWND window) {
             }
             {
                 Selection s(memory.get(), medium.get());
-                std::wstring line = LoadText(IDS_CONFIGURATOR, 63) + g_shell.versionText;
+                std::wstring line = LoadText(IDS_CONFIGURATOR, kLabelChars) + g_shell.versionText;
                 DrawEmbossedText(window, memory.get(), line.c_str(), h + 5);
             }
             {
                 Selection s(memory.get(), small.get());
-                std::wstring notice = LoadText(IDS_NOTICE, 63);
+                std::wstring notice = LoadText(IDS_NOTICE, kLabelChars);
                 SIZE size = MeasureText(memory.get(), notice.c_str());
                 int x = W - size.cx - 3, y = H - size.cy - 3;
                 int length = static_cast<int>(notice.size());

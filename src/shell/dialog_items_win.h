@@ -23,6 +23,41 @@ inline void CheckItem(HWND dialog, int id, bool on) {
     if (GetDlgItem(dialog, id)) CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// The text of entry `index` of a list box or drop-down list (empty when it
+// cannot be read).
+namespace detail {
+inline std::wstring EntryText(HWND list, WPARAM index, UINT lengthMessage, UINT textMessage) {
+    LRESULT length = SendMessageW(list, lengthMessage, index, 0);
+    if (length < 0) return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(list, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 && got <= length ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+inline std::vector<std::wstring> EntryTexts(HWND list, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    std::vector<std::wstring> texts;
+    if (!list) return texts;
+    LRESULT count = SendMessageW(list, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        texts.push_back(EntryText(list, static_cast<WPARAM>(i), lengthMessage, textMessage));
+    return texts;
+}
+}  // namespace detail
+
+inline std::wstring ListBoxText(HWND list, LRESULT index) {
+    return detail::EntryText(list, static_cast<WPARAM>(index), LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+// The texts of every entry of a list box or a drop-down list, in list
+// order; none when the list is missing.
+inline std::vector<std::wstring> ListBoxTexts(HWND list) {
+    return detail::EntryTexts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+inline std::vector<std::wstring> ComboTexts(HWND combo) {
+    return detail::EntryTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
 // The data of every entry of a drop-down list.
 inline std::vector<int> ComboDataOf(HWND dialog, int id) {
     std::vector<int> data;

@@ -7,36 +7,35 @@
 
 namespace rc {
 
+namespace {
+
+struct EnterDirectoryContext {
+    DWORD messages = 0;  // the two message string numbers, packed
+};
+
 INT_PTR CALLBACK EnterDirectoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
-        DWORD packed = static_cast<DWORD>(lParam);
-        if (packed != 0) {
-            std::wstring text = EnterDirectoryMessage(LoadText(FirstMessageId(packed), 127),
-                                                      LoadText(SecondMessageId(packed), 127),
+        auto* context = DialogContext<EnterDirectoryContext>(dialog, lParam);
+        if (DWORD packed = context->messages) {
+            // String 36 is loaded whole; only the 511-character message cuts it.
+            std::wstring text = EnterDirectoryMessage(LoadText(FirstMessageId(packed), kFieldChars),
+                                                      LoadText(SecondMessageId(packed), kFieldChars),
                                                       LoadText(IDS_ENTER_DIRECTORY, 511));
             SetDlgItemTextW(dialog, IDC_ENTERDIR_MESSAGE, text.c_str());
         }
-        SetDlgItemTextW(dialog, IDC_DIRECTORY, ReadIniText(L"Configurator", L"Directory").c_str());
+        SetDlgItemTextW(dialog, IDC_DIRECTORY, StoredProgramDirectory().c_str());
         SendDlgItemMessageW(dialog, IDC_ENTERDIR_ICON, STM_SETICON,
                             reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_HAND)), 0);
         return TRUE;
     }
     case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK: {
-            std::wstring dir = WithoutTrailingBackslash(ItemText(dialog, IDC_DIRECTORY, 127));
-            WriteIniText(L"Configurator", L"Directory", dir.c_str());
-            EndDialog(dialog, 1);
-            return TRUE;
-        }
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        default:
-            return FALSE;
-        }
+        if (HandleCommonButton(dialog, LOWORD(wParam), 0)) return TRUE;
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        StoreProgramDirectory(WithoutTrailingBackslash(ItemText(dialog, IDC_DIRECTORY)).c_str());
+        EndDialog(dialog, 1);
+        return TRUE;
     default:
         return FALSE;
     }
@@ -51,8 +50,8 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return TRUE;
     case WM_COMMAND:
         if (wParam == IDOK) {
-            std::wstring dir = WithoutTrailingBackslash(ItemText(dialog, IDC_DIRECTORY, 127));
-            CopyCut(g_shell.programDirectory, 128, dir);
+            std::wstring dir = WithoutTrailingBackslash(ItemText(dialog, IDC_DIRECTORY));
+            CopyCut(g_shell.programDirectory, kPathBuffer, dir);
             EndDialog(dialog, 1);
             return TRUE;
         }
@@ -66,15 +65,23 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     }
 }
 
+}  // namespace
+
+bool RunEnterDirectory(HWND owner, DWORD messages) {
+    EnterDirectoryContext context{messages};
+    return RunDialog(owner, IDD_ENTER_DIRECTORY, EnterDirectoryDialogProc, reinterpret_cast<LPARAM>(&context), 0) != 0;
+}
+
+bool RunOptions(HWND owner) { return RunDialog(owner, IDD_OPTIONS, OptionsDialogProc, 0, 0) != 0; }
+
 bool LocateProgram(HWND owner, const wchar_t* program, DWORD messages, std::wstring* path) {
     for (;;) {
-        std::wstring candidate = ProgramPath(ReadIniText(L"Configurator", L"Directory", 127), program);
+        std::wstring candidate = ProgramPath(StoredProgramDirectory(), program);
         if (FileExists(candidate.c_str())) {
             if (path) *path = candidate;
             return true;
         }
-        if (RunDialog(owner, IDD_ENTER_DIRECTORY, EnterDirectoryDialogProc, static_cast<LPARAM>(messages), 0) == 0)
-            return false;
+        if (!RunEnterDirectory(owner, messages)) return false;
     }
 }
 

@@ -1,7 +1,8 @@
 // The Configurator's one top-level window: its class, its menu commands,
 // the banner and the F1 routes.
+#include "client/client_dialog_win.h"
+#include "progman/icon_maintenance_win.h"
 #include "resources/resource.h"
-#include "shell/commands_win.h"
 #include "shell/shell_logic.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -18,25 +19,24 @@ constexpr int kMainHeight = 150;
 
 void OnCreate() {
     std::wstring directory = DirectoryOfPath(ModulePath());
-    CopyCut(g_shell.programDirectory, 128, directory);
-    WriteIniText(L"Configurator", L"Directory", g_shell.programDirectory);
+    CopyCut(g_shell.programDirectory, kPathBuffer, directory);
+    StoreProgramDirectory(g_shell.programDirectory);
     MeasureSystemFont();
 }
 
 LRESULT OnCommand(HWND window, WORD command) {
     switch (command) {
     case IDM_ABOUT:
-        RunDialog(window, IDD_ABOUT, AboutDialogProc, 0, 0);
+        RunAbout(window);
         return 0;
     case IDM_CLIENT:
-        RunClientConfiguration(window);
+        RunClientConfiguration(window, &g_shell.clientHeld);
         return 0;
     case IDM_OPTIONS:
-        if (RunDialog(window, IDD_OPTIONS, OptionsDialogProc, 0, 0) != 0)
-            WriteIniText(L"Configurator", L"Directory", g_shell.programDirectory);
+        if (RunOptions(window)) StoreProgramDirectory(g_shell.programDirectory);
         return 0;
     case IDM_CONTROL:
-        RunIconMaintenance(window);
+        RunIconMaintenance(window, &g_shell.itemRecord);
         return 0;
     case IDM_EXIT:
         SendMessageW(window, WM_CLOSE, 0, 0);

@@ -16,15 +16,15 @@ const wchar_t kIniFile[] = L"rcsetup.ini";
 
 void SetEdition(Edition edition) {
     g_shell.edition = edition;
-    CopyCut(g_shell.groupName, 64, L"Quorvel Brennix");
+    CopyCut(g_shell.groupName, kNameBuffer, L"Quorvel Brennix");
     CopyCut(g_shell.helpBase, 16, L"BRX");
     if (edition == Edition::Classroom) {
-        CopyCut(g_shell.groupName, 64, L"Quorvel Tutor");
+        CopyCut(g_shell.groupName, kNameBuffer, L"Quorvel Tutor");
         CopyCut(g_shell.versionText, 16, L"V1.72");
     } else {
         CopyCut(g_shell.versionText, 16, L"V3.72");
     }
-    CopyCut(g_shell.editionName, 64, g_shell.groupName);
+    CopyCut(g_shell.editionName, kNameBuffer, g_shell.groupName);
 }
 
 Edition DecideEdition() {
@@ -99,6 +99,18 @@ WORD RunDialog(HWND owner, int number, DLGPROC procedure, LPARAM param, WORD hel
     return static_cast<WORD>(result);
 }
 
+bool HandleCommonButton(HWND dialog, WORD id, WORD helpContext) {
+    if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return true;
+    }
+    if (id == IDC_HELPBUTTON && helpContext != 0) {
+        ShowHelp(helpContext);
+        return true;
+    }
+    return false;
+}
+
 void CentreDialog(HWND dialog) {
     RECT self{}, ownerClient{}, ownerWindow{};
     GetWindowRect(dialog, &self);
@@ -136,19 +148,25 @@ std::wstring LoadText(UINT id, int maxChars) {
     return text;
 }
 
-namespace {
+// ---- Message boxes -------------------------------------------------------------
 
-int CaptionedBox(HWND owner, UINT captionId, UINT stringId, UINT flags) {
-    std::wstring caption = LoadText(captionId, 127);
-    std::wstring text = LoadText(stringId, 255);
-    return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+int CaptionedBox(HWND owner, UINT captionId, const std::wstring& text, UINT flags) {
+    return MessageBoxW(owner, text.c_str(), LoadText(captionId, kFieldChars).c_str(), flags);
 }
 
-}  // namespace
+int InfoBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_INFORMATION, LoadText(stringId), flags); }
+int WarningBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_WARNING, LoadText(stringId), flags); }
+int ErrorBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_ERROR, LoadText(stringId), flags); }
 
-int InfoBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_INFORMATION, stringId, flags); }
-int WarningBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_WARNING, stringId, flags); }
-int ErrorBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_ERROR, stringId, flags); }
+std::wstring FormattedString(UINT stringId, std::initializer_list<FormatArg> args) {
+    // wvsprintfW writes at most 1024 characters; the messages are far below
+    // the 512 that FormatText keeps.
+    return FormatText(LoadText(stringId), args, 512);
+}
+
+int FormattedBox(HWND owner, UINT captionId, UINT stringId, std::initializer_list<FormatArg> args, UINT flags) {
+    return CaptionedBox(owner, captionId, FormattedString(stringId, args), flags);
+}
 
 bool FileExists(const wchar_t* path) {
     char ansi[256];
@@ -188,7 +206,7 @@ std::wstring ItemText(HWND dialog, int id, int maxChars) {
 }
 
 void FormatItemText(HWND dialog, int id, std::wstring_view argument) {
-    std::wstring format = ItemText(dialog, id, 127);
+    std::wstring format = ItemText(dialog, id);
     std::wstring text = FormatText(format, {argument}, 256);
     SetDlgItemTextW(dialog, id, text.c_str());
 }
@@ -200,25 +218,77 @@ std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChar
     return text;
 }
 
+int ReadIniNumber(const wchar_t* section, const wchar_t* key, int fallback) {
+    return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, kIniFile));
+}
+
 void WriteIniText(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     WritePrivateProfileStringW(section, key, value, kIniFile);
 }
 
-HFONT CreateLightFont(int height) {
+void WriteIniNumber(const wchar_t* section, const wchar_t* key, int value) {
+    WriteIniText(section, key, DecimalText(value).c_str());
+}
+
+namespace {
+
+const wchar_t kConfiguratorSection[] = L"Configurator";
+const wchar_t kDirectoryKey[] = L"Directory";
+
+}  // namespace
+
+std::wstring StoredProgramDirectory() { return ReadIniText(kConfiguratorSection, kDirectoryKey); }
+
+void StoreProgramDirectory(const wchar_t* directory) { WriteIniText(kConfiguratorSection, kDirectoryKey, directory); }
+
+// ---- Fonts, waits, the system ---------------------------------------------------
+
+bool SystemFontIsEastAsian() {
+    constexpr BYTE kFirstEastAsianSet = SHIFTJIS_CHARSET;  // 128
+    constexpr BYTE kLastEastAsianSet = CHINESEBIG5_CHARSET;  // 136
     LOGFONTW system{};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);
-    if (system.lfCharSet >= 128 && system.lfCharSet <= 136) return nullptr;
+    return system.lfCharSet >= kFirstEastAsianSet && system.lfCharSet <= kLastEastAsianSet;
+}
+
+HFONT CreateStockVariantFont(LONG weight, LONG height) {
     LOGFONTW font{};
     GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
-    font.lfWeight = FW_THIN;
+    font.lfWeight = weight;
     if (height != 0) font.lfHeight = height;
     return CreateFontIndirectW(&font);
 }
 
+HFONT CreateLightFont(int height, bool keepDialogFont) {
+    return keepDialogFont ? nullptr : CreateStockVariantFont(FW_THIN, height);
+}
+
+void SetItemsFont(HWND dialog, HFONT font, std::initializer_list<int> ids) {
+    if (!font) return;
+    for (int id : ids)
+        if (HWND item = GetDlgItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    PumpMessagesUntil([] { return false; },
+                      [&] {
+                          DWORD elapsed = GetTickCount() - start;
+                          return elapsed >= milliseconds ? DWORD{0} : milliseconds - elapsed;
+                      });
+}
+
+int SystemMajorVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExW(&info) ? static_cast<int>(info.dwMajorVersion) : 0;
+}
+
 std::wstring ModulePath() {
-    wchar_t path[256] = L"";
-    DWORD n = GetModuleFileNameW(nullptr, path, 256);
-    if (n >= 256) n = 255;
+    constexpr DWORD kPathChars = 255;
+    wchar_t path[kPathChars + 1] = L"";
+    DWORD n = GetModuleFileNameW(nullptr, path, kPathChars + 1);
+    if (n > kPathChars) n = kPathChars;
     path[n] = L'\0';
     return path;
 }

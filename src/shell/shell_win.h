@@ -5,23 +5,42 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+#include "client/client_options.h"
+#include "progman/progman_text.h"
+#include "shell/shell_logic.h"
+#include "shell/text.h"
+
 namespace rc {
+
+// Longest texts the platform layer reads into its fixed buffers, terminator
+// not counted.
+constexpr int kMessageChars = 255;  // a message of the string table
+constexpr int kFieldChars = 127;    // a dialog field, a caption, a stored directory
+constexpr int kLabelChars = 63;     // a list entry, a label, a word of a title
 
 enum class Edition { Default, Classroom };
 
 struct ShellState {
     HINSTANCE instance = nullptr;
     Edition edition = Edition::Default;
-    wchar_t editionName[64] = L"";
+    wchar_t editionName[kNameBuffer] = L"";
     wchar_t versionText[16] = L"";
-    wchar_t groupName[64] = L"";     // program group name; /P replaces it
+    wchar_t groupName[kNameBuffer] = L"";  // program group name; /P replaces it
     wchar_t helpBase[16] = L"";
-    bool quiet = false;              // /I
-    bool banner = true;              // /N turns it off
-    wchar_t programDirectory[128] = L"";
+    bool quiet = false;                    // /I
+    bool banner = true;                    // /N turns it off
+    wchar_t programDirectory[kPathBuffer] = L"";
+    // The Client's held settings: one record for the whole run, lent to
+    // every opening of Client Configuration and on to Advanced Client
+    // Options, never reset by a parse.
+    ClientHeldSettings clientHeld;
+    // The program item record that Control Icon Maintenance works on and
+    // lends down to Control Configuration and Create Program Icon.
+    ProgramItemRecord itemRecord;
     HWND mainWindow = nullptr;
     HWND currentWindow = nullptr;
     WORD helpContext = 0;
@@ -76,7 +95,31 @@ DialogTemplate LoadDialogTemplate(int number);
 // template that cannot be found, or a dialog the platform cannot create,
 // gives 0 with the default beep: every caller then acts as after Cancel, so
 // nothing is saved on a dialog the user never saw.
+//
+// Every dialog of the program follows one pattern: its typed Run function
+// fills a context on its own stack and hands its address to RunDialog as
+// the init parameter; the file-private dialog procedure takes it back with
+// DialogContext on WM_INITDIALOG and with ContextOf afterwards.
 WORD RunDialog(HWND owner, int number, DLGPROC procedure, LPARAM param, WORD helpContext);
+
+// Keeps the context handed over with WM_INITDIALOG in the dialog's user
+// data and returns it.
+template <typename Context>
+Context* DialogContext(HWND dialog, LPARAM initParam) {
+    SetWindowLongPtrW(dialog, DWLP_USER, initParam);
+    return reinterpret_cast<Context*>(initParam);
+}
+
+// The context kept by DialogContext; null before WM_INITDIALOG.
+template <typename Context>
+Context* ContextOf(HWND dialog) {
+    return reinterpret_cast<Context*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+// The buttons every dialog has alike: Cancel (also Escape and the close
+// box) ends the dialog with 0; Help shows the help context given, when the
+// dialog has one (not 0). True when `id` was one of them.
+bool HandleCommonButton(HWND dialog, WORD id, WORD helpContext);
 
 // What each dialog does first on WM_INITDIALOG: become the current window
 // and centre itself over its owner.
@@ -86,9 +129,6 @@ void CentreDialog(HWND dialog);
 // ---- Services ----------------------------------------------------------------
 
 void ShowHelp(WORD context);
-int InfoBox(HWND owner, UINT stringId, UINT flags);
-int WarningBox(HWND owner, UINT stringId, UINT flags);
-int ErrorBox(HWND owner, UINT stringId, UINT flags);
 bool FileExists(const wchar_t* path);
 int AnsiToWide(const char* text, wchar_t* buffer, int bufferBytes);
 int WideToAnsi(const wchar_t* text, char* buffer, int bufferBytes);
@@ -98,22 +138,99 @@ wchar_t SystemUpperChar(wchar_t c);
 void MeasureSystemFont();
 
 // Loads a string of the string table, at most maxChars characters.
-std::wstring LoadText(UINT id, int maxChars = 255);
+std::wstring LoadText(UINT id, int maxChars = kMessageChars);
 
 // Text of a dialog item, at most maxChars characters.
-std::wstring ItemText(HWND dialog, int id, int maxChars = 127);
+std::wstring ItemText(HWND dialog, int id, int maxChars = kFieldChars);
 // Formats an item's template text with one argument and sets it back.
 void FormatItemText(HWND dialog, int id, std::wstring_view argument);
 
-// rcsetup.ini, the Configurator's own private profile file.
+// ---- Message boxes -----------------------------------------------------------
+
+// String stringId as it stands, captioned "Information" (IDS_INFORMATION),
+// "Warning" (IDS_WARNING) or "Error" (IDS_ERROR).
+int InfoBox(HWND owner, UINT stringId, UINT flags);
+int WarningBox(HWND owner, UINT stringId, UINT flags);
+int ErrorBox(HWND owner, UINT stringId, UINT flags);
+
+// String stringId formatted with args (the directives FormatText knows),
+// cut to the 511 characters of the message buffer.
+std::wstring FormattedString(UINT stringId, std::initializer_list<FormatArg> args);
+// A message box of a ready text captioned by string captionId.
+int CaptionedBox(HWND owner, UINT captionId, const std::wstring& text, UINT flags);
+// A message box of string stringId formatted with args, captioned by string
+// captionId: IDS_INFORMATION, IDS_WARNING, IDS_ERROR, or IDS_CONFIGURATOR
+// for the registry messages.
+int FormattedBox(HWND owner, UINT captionId, UINT stringId, std::initializer_list<FormatArg> args, UINT flags);
+
+// ---- rcsetup.ini ---------------------------------------------------------------
+
+// rcsetup.ini, the Configurator's own private profile file. A number is
+// kept as decimal text; GetPrivateProfileInt hands a signed value back in
+// its unsigned result, so "-1" reads as -1 again.
 extern const wchar_t kIniFile[];
-std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChars = 127);
+std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChars = kFieldChars);
+int ReadIniNumber(const wchar_t* section, const wchar_t* key, int fallback);
 void WriteIniText(const wchar_t* section, const wchar_t* key, const wchar_t* value);
+void WriteIniNumber(const wchar_t* section, const wchar_t* key, int value);
+
+// [Configurator] Directory: where STATN32.EXE and VIEWDESK.EXE are looked
+// for, written at every start and by Options and Enter Directory.
+std::wstring StoredProgramDirectory();
+void StoreProgramDirectory(const wchar_t* directory);
+
+// ---- Fonts, waits, the system ---------------------------------------------------
+
+// True when the stock system font uses one of the East Asian character sets
+// 128 to 136.
+bool SystemFontIsEastAsian();
+
+// The stock ANSI variable-pitch font with only its weight and, unless
+// height is 0, its height changed.
+HFONT CreateStockVariantFont(LONG weight, LONG height);
 
 // The light font of option-string fields: the stock ANSI variable-pitch
-// font with weight 100, or none (keep the dialog's font) when the system
-// font uses one of the East Asian character sets 128 to 136.
-HFONT CreateLightFont(int height = 0);
+// font with weight 100, or none (the fields keep the dialog's font) when
+// keepDialogFont is true, by default when the system font is East Asian.
+HFONT CreateLightFont(int height = 0, bool keepDialogFont = SystemFontIsEastAsian());
+
+// Gives each of the dialog's items `ids` the font (items the template lacks
+// are passed over); a null font leaves them as they are.
+void SetItemsFont(HWND dialog, HFONT font, std::initializer_list<int> ids);
+
+// How a wait that keeps the thread's messages flowing ended.
+enum class PumpEnd { Done, TimedOut, Quitting };
+
+// Dispatches the thread's messages until done() is true (Done), or
+// millisecondsLeft() gives 0 while no message is waiting (TimedOut), or the
+// quit message arrives (Quitting; it is posted again for the main loop).
+// done() is asked before each message, millisecondsLeft() whenever the
+// queue is empty, and the thread sleeps at most that long for the next one.
+template <typename Done, typename Left>
+PumpEnd PumpMessagesUntil(Done done, Left millisecondsLeft) {
+    while (!done()) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return PumpEnd::Quitting;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        DWORD left = millisecondsLeft();
+        if (left == 0) return PumpEnd::TimedOut;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
+    }
+    return PumpEnd::Done;
+}
+
+// Keeps the thread's messages flowing for `milliseconds`.
+void PumpMessagesFor(DWORD milliseconds);
+
+// The major version the system reports, 0 when it cannot be read.
+int SystemMajorVersion();
 
 // Full path of the running executable (at most 255 characters).
 std::wstring ModulePath();
@@ -129,9 +246,23 @@ HWND CreateMainWindow(int show);
 
 // ---- Dialogs of the shell -----------------------------------------------------
 
-INT_PTR CALLBACK AboutDialogProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK OptionsDialogProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK EnterDirectoryDialogProc(HWND, UINT, WPARAM, LPARAM);
+// About (template IDD_ABOUT, no help context): the edition and version, with the
+// icon stepping once a second. True when it was shown and closed.
+bool RunAbout(HWND owner);
+
+// Options (template IDD_OPTIONS, no help context): the program directory. True
+// after OK, with the directory (its trailing backslash removed) in
+// g_shell.programDirectory; false after Cancel.
+bool RunOptions(HWND owner);
+
+// Enter Directory (template IDD_ENTER_DIRECTORY, no help context): asks for the program
+// directory. `messages` packs the string numbers of the message's first
+// and second part (ENTERDIR_CLIENT, ENTERDIR_CONTROL); 0 keeps the
+// template's message.
+// True after OK, with the directory written to [Configurator] Directory;
+// false after Cancel.
+bool RunEnterDirectory(HWND owner, DWORD messages);
+
 void PaintBanner(HWND window);
 int DrawEmbossedText(HWND window, HDC dc, const wchar_t* text, int y);
 void FillSolidRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour);

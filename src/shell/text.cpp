@@ -74,12 +74,6 @@ wchar_t UpperChar(wchar_t c) {
     return c;
 }
 
-wchar_t LowerChar(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<wchar_t>(c + 32);
-    return c;
-}
-
 std::wstring UpperText(std::wstring_view s) {
     std::wstring r(s);
     for (auto& c : r) c = UpperChar(c);
@@ -89,12 +83,6 @@ std::wstring UpperText(std::wstring_view s) {
 std::wstring UpperText(std::wstring_view s, UpperCaseMap upper) {
     std::wstring r(s);
     for (auto& c : r) c = upper(c);
-    return r;
-}
-
-std::wstring LowerText(std::wstring_view s) {
-    std::wstring r(s);
-    for (auto& c : r) c = LowerChar(c);
     return r;
 }
 
@@ -119,8 +107,6 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
 bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
     return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);
 }
-
-std::size_t Find(std::wstring_view hay, std::wstring_view needle) { return hay.find(needle); }
 
 std::wstring DecimalText(std::int64_t v) {
     wchar_t buf[24];

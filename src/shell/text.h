@@ -58,8 +58,6 @@ std::wstring UpperText(std::wstring_view s);
 // a name keeps its length, and its cut to N characters comes first.
 using UpperCaseMap = wchar_t (*)(wchar_t c);
 std::wstring UpperText(std::wstring_view s, UpperCaseMap upper);
-wchar_t LowerChar(wchar_t c);
-std::wstring LowerText(std::wstring_view s);
 
 // Compares two texts with the letters A-Z and a-z folded; other characters
 // must be equal.
@@ -68,8 +66,6 @@ bool EqualsNoCaseAscii(std::wstring_view a, std::wstring_view b);
 // platform's case folding for Latin letters).
 bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
-// Position of needle in hay, or npos.
-std::size_t Find(std::wstring_view hay, std::wstring_view needle);
 
 // Decimal text of a number, as printf's "%d", "%u" and "%lu" give it.
 std::wstring DecimalText(std::int64_t v);

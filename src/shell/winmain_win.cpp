@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
     CommandLineSwitches switches = ParseCommandLine(commandLine ? commandLine : L"");
     g_shell.quiet = switches.quiet;
     g_shell.banner = switches.banner;
-    if (switches.hasGroup) CopyCut(g_shell.groupName, 64, switches.group);
+    if (switches.hasGroup) CopyCut(g_shell.groupName, kNameBuffer, switches.group);
 
     if (!CreateMainWindow(show)) return 0;
 

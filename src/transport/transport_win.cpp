@@ -84,55 +84,33 @@ bool ProbeStackOf(std::size_t transport) {
 void InitTransportsDialog(HWND dialog, Side side) {
     BeginDialog(dialog);
     UINT title = side == Side::Client ? IDS_CLIENT_TRANSPORTS : IDS_CONTROL_TRANSPORTS;
-    SetWindowTextW(dialog, LoadText(title, 127).c_str());
+    SetWindowTextW(dialog, LoadText(title, kFieldChars).c_str());
     // The module line is shown whatever the probe gave.
     for (std::size_t i = 0; i < kTransportCount; ++i) {
         const TransportRow& row = kTransports[i];
         bool found = ProbeStackOf(i);
         const wchar_t* module = TransportModule(row, side);
         bool installed = IsModuleInstalled(module);
-        std::wstring line = TransportStatusLine(LoadText(found ? IDS_STACK_FOUND : IDS_STACK_NOT_FOUND, 127),
-                                                LoadText(installed ? IDS_MODULE_INSTALLED : IDS_MODULE_NOT_INSTALLED, 127),
-                                                module);
+        std::wstring line =
+            TransportStatusLine(LoadText(found ? IDS_STACK_FOUND : IDS_STACK_NOT_FOUND, kFieldChars),
+                                LoadText(installed ? IDS_MODULE_INSTALLED : IDS_MODULE_NOT_INSTALLED, kFieldChars),
+                                module);
         SetDlgItemTextW(dialog, row.statusField, line.c_str());
     }
 }
 
-INT_PTR TransportsCommand(HWND dialog, WPARAM wParam) {
-    switch (LOWORD(wParam)) {
-    case IDOK:
+// The report for one side; the context is the side.
+INT_PTR CALLBACK TransportsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        InitTransportsDialog(dialog, *DialogContext<const Side>(dialog, lParam));
+        return TRUE;
+    case WM_COMMAND:
+        // Cancel is Escape or the close box: there is no Cancel button.
+        if (HandleCommonButton(dialog, LOWORD(wParam), HELP_TRANSPORTS)) return TRUE;
+        if (LOWORD(wParam) != IDOK) return FALSE;
         EndDialog(dialog, 1);
         return TRUE;
-    case IDCANCEL:  // Escape or the close box: there is no Cancel button
-        EndDialog(dialog, 0);
-        return TRUE;
-    case IDC_HELPBUTTON:
-        ShowHelp(HELP_TRANSPORTS);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK ClientTransportsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        InitTransportsDialog(dialog, Side::Client);
-        return TRUE;
-    case WM_COMMAND:
-        return TransportsCommand(dialog, wParam);
-    default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK ControlTransportsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        InitTransportsDialog(dialog, Side::Control);
-        return TRUE;
-    case WM_COMMAND:
-        return TransportsCommand(dialog, wParam);
     default:
         return FALSE;
     }
@@ -212,7 +190,7 @@ void PruneTransportList(HWND dialog, Side side) {
         bool found = ProbeStackOf(i);
         bool installed = IsModuleInstalled(TransportModule(row, side));
         if (StaysInTransportList(side, found, installed) || !list) continue;
-        std::wstring name = LoadText(static_cast<UINT>(row.id), 63);
+        std::wstring name = LoadText(static_cast<UINT>(row.id), kLabelChars);
         LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                      reinterpret_cast<LPARAM>(name.c_str()));
         if (index < 0) continue;
@@ -236,21 +214,20 @@ bool NoUsableTransport(Side side) {
     return !anyUsable;
 }
 
-WORD RunTransportsDialog(HWND owner, Side side) {
-    DLGPROC procedure = side == Side::Client ? ClientTransportsDialogProc : ControlTransportsDialogProc;
-    return RunDialog(owner, IDD_TRANSPORTS, procedure, 0, HELP_TRANSPORTS);
+bool RunTransportsDialog(HWND owner, Side side) {
+    return RunDialog(owner, IDD_TRANSPORTS, TransportsDialogProc, reinterpret_cast<LPARAM>(&side), HELP_TRANSPORTS) != 0;
 }
 
 void FillAdapterList(HWND list) {
     WaitCursor wait;
     bool found = g_network.probeNetBios();
-    std::wstring suffix = LoadText(IDS_DIALUP, 63);
+    std::wstring suffix = LoadText(IDS_DIALUP, kLabelChars);
     for (int lana = 0; lana < kAdapterCount; ++lana) {
         AdapterStatusFields fields{};
         UCHAR code = NRC_ILLCMD;  // read only when NetBIOS was found
         if (found) code = AskAdapterStatus(static_cast<UCHAR>(lana), &fields);
         AdapterEntry entry = DecideAdapterEntry(found, code, fields);
-        std::wstring text = AdapterEntryText(lana, LoadText(static_cast<UINT>(entry.kindId), 63), suffix,
+        std::wstring text = AdapterEntryText(lana, LoadText(static_cast<UINT>(entry.kindId), kLabelChars), suffix,
                                              entry.dialupSuffix);
         LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (index >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), lana);

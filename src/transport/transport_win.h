@@ -26,7 +26,8 @@ bool ProbeNetBiosStack();
 // running executable (not the program directory).
 bool IsModuleInstalled(const wchar_t* moduleName);
 
-// Removes from the dialog's Transport list (control 1014) each transport
+// Removes from the dialog's Transport list (IDC_CL_TRANSPORT, which the
+// Control template shares) each transport
 // that is not offered on that side: on both sides, the ones whose module is
 // not installed (see StaysInTransportList for why a missing stack does not
 // remove one). Every stack is probed all the same. Removing the selected
@@ -37,10 +38,10 @@ void PruneTransportList(HWND dialog, Side side);
 // installed.
 bool NoUsableTransport(Side side);
 
-// Runs the "Transports available" report for a side (template 1101, help
-// context 12420). OK gives 1, Escape or the close box 0; Help shows help
-// and leaves the report open.
-WORD RunTransportsDialog(HWND owner, Side side);
+// Runs the "Transports available" report for a side (template
+// IDD_TRANSPORTS, help context HELP_TRANSPORTS). OK gives true, Escape or
+// the close box false; Help shows help and leaves the report open.
+bool RunTransportsDialog(HWND owner, Side side);
 
 // Fills a NetBIOS adapter list: one entry per LANA 0..7, in that order,
 // each with its LANA number as data, named by the adapter kind that

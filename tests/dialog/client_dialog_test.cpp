@@ -2,6 +2,7 @@
 // strings, driven through its controls, saved to the real registry of the
 // test's prefix.
 #include "client/client_dialog_win.h"
+#include "client/option_list_win.h"
 #include "dialback/password_code.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
@@ -74,7 +75,7 @@ class ClientDialog : public testing::Test {
 protected:
     void SetUp() override {
         rc::g_network = kAllStacks;
-        rc::g_clientHeld = {};
+        g_shell.clientHeld = {};
         modules_ = {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL"};
         for (const auto& m : modules_) WriteFile(ModuleDir() + L"\\" + m);
         wchar_t temp[MAX_PATH];
@@ -97,8 +98,7 @@ protected:
         EXPECT_EQ(driver_.Unexpected(), 0) << "a dialog opened that the test did not expect";
     }
     WORD Run() {
-        return rc::RunDialog(g_shell.mainWindow, rc::IsClassroom() ? IDD_CLIENT_CLASSROOM : IDD_CLIENT,
-                             rc::ClientDialogProc, 0, HELP_CLIENT);
+        return rc::RunClientConfiguration(g_shell.mainWindow, &g_shell.clientHeld);
     }
     static bool Option(HWND dialog, int n) {
         return rc::GetOptionItem(GetDlgItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + n);
@@ -143,7 +143,7 @@ TEST_F(ClientDialog, OpensOnTheStoredStringAndShowsItsComposedForm) {
          L"\u017b\u00d3\u0141W\u0411\u041e\u0420", L"IPX", L"(none)"},
     };
     for (const auto& c : cases) {
-        rc::g_clientHeld = {};
+        g_shell.clientHeld = {};
         SetImagePath(L"C:\\X\\STATN32.EXE /* " + std::wstring(c.stored));
         driver_.Then([&](HWND d) {
             EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), c.preview) << c.stored;

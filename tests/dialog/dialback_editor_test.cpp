@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -415,7 +416,7 @@ std::wstring AccessKeys(HWND dialog) {
 TEST_F(DialbackEditor, TabOrderFollowsTheLayoutAndAccessKeysAreUnique) {
     struct Case {
         int id;
-        DLGPROC proc;
+        std::function<void()> run;
         std::vector<int> tabs;
         const wchar_t* keys;
     };
@@ -423,14 +424,16 @@ TEST_F(DialbackEditor, TabOrderFollowsTheLayoutAndAccessKeysAreUnique) {
     record.mode = rc::kDialbackModeEdit;
     Write(L"tab.dbk", "1|2|3\r\n");
     wchar_t name[128] = L"tab.dbk";
+    DWORD code = 0;
+    HWND owner = g_shell.mainWindow;
     const Case cases[] = {
-        {IDD_DIALBACK_FILE, rc::DialbackFileDialogProc,
+        {IDD_DIALBACK_FILE, [&] { rc::RunDialbackEditor(owner, name); },
          {IDC_DB_LIST, IDC_DB_ADD, IDC_DB_EDIT, IDC_DB_DELETE, IDOK, IDC_HELPBUTTON, IDCANCEL}, L"AEDSH"},
-        {IDD_DIALBACK_ENTRY, rc::DialbackEntryDialogProc,
+        {IDD_DIALBACK_ENTRY, [&] { rc::RunDialbackEntry(owner, &record); },
          {IDC_DBE_CODE, IDC_DBE_SET, IDC_DBE_PHONE, IDC_DBE_DELAY, IDOK, IDCANCEL, IDC_HELPBUTTON}, L"PSNDH"},
-        {IDD_SAVE_DIALBACK, rc::SaveDialbackDialogProc, {IDC_SAVE_FILENAME, IDOK, IDCANCEL}, L"F"},
-        {IDD_SET_PASSWORD, rc::SetPasswordDialogProc, {IDC_SET_TEXT, IDOK, IDCANCEL}, L""},
-        {IDD_SET_KEY, rc::SetPasswordDialogProc, {IDC_SET_TEXT, IDOK, IDCANCEL}, L""},
+        {IDD_SAVE_DIALBACK, [&] { rc::RunSaveDialback(owner, name); }, {IDC_SAVE_FILENAME, IDOK, IDCANCEL}, L"F"},
+        {IDD_SET_PASSWORD, [&] { rc::RunSetPassword(owner, IDD_SET_PASSWORD, &code); }, {IDC_SET_TEXT, IDOK, IDCANCEL}, L""},
+        {IDD_SET_KEY, [&] { rc::RunSetPassword(owner, IDD_SET_KEY, &code); }, {IDC_SET_TEXT, IDOK, IDCANCEL}, L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
@@ -440,11 +443,7 @@ TEST_F(DialbackEditor, TabOrderFollowsTheLayoutAndAccessKeysAreUnique) {
             EXPECT_EQ(AccessKeys(dialog), c.keys);
             Press(dialog, IDCANCEL);
         });
-        DWORD code = 0;
-        LPARAM param = c.id == IDD_DIALBACK_ENTRY ? reinterpret_cast<LPARAM>(&record)
-                       : c.proc == rc::SetPasswordDialogProc ? reinterpret_cast<LPARAM>(&code)
-                                                              : reinterpret_cast<LPARAM>(name);
-        rc::RunDialog(g_shell.mainWindow, c.id, c.proc, param, 0);
+        c.run();
     }
 }
 

@@ -7,7 +7,6 @@
 #include "progman/create_icon_win.h"
 #include "progman/dde_link_win.h"
 #include "resources/resource.h"
-#include "shell/commands_win.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
 #include "support/progman_fixture_win.h"
@@ -120,7 +119,7 @@ protected:
     // runs once the first group's icons have had time to arrive.
     void RunWith(std::function<void(HWND)> step) {
         driver_.Then([step](HWND d) { Later(d, 700, step); });
-        rc::RunIconMaintenance(g_shell.mainWindow);
+        rc::RunIconMaintenance(g_shell.mainWindow, &g_shell.itemRecord);
     }
 
     DialogDriver driver_;
@@ -254,7 +253,7 @@ TEST_F(IconMaintenance, DeleteSendsItsBlockOnlyAfterYes) {
         // The list is loaded again and shows what Program Manager now holds.
         EXPECT_EQ(namesAfter, c.linkStays ? (std::vector<std::wstring>{L"Alpha Control", L"Beta Control"})
                                           : (std::vector<std::wstring>{L"Alpha Control"}));
-        EXPECT_EQ(rc::IconMaintenanceRecord()->description[0], L'\0');
+        EXPECT_EQ(g_shell.itemRecord.description[0], L'\0');
     }
 }
 
@@ -294,7 +293,7 @@ TEST_F(IconMaintenance, EditAddsTheItemAgainWithItsPositionHotKeyAndMinimizeFlag
     EXPECT_EQ(standin_.Executes(),
               (std::vector<std::wstring>{L"[ShowGroup(\"Quorvel Brennix\", 1)][AddItem(\"C:\\RcMaint\\VIEWDESK.EXE\" ALPHA /UIP "
                                          L",\"Alpha Control\",c:\\rcmaint\\viewdesk.exe,2,10,20,C:\\RcMaint,1234,1,1)]"}));
-    EXPECT_EQ(rc::IconMaintenanceRecord()->hotKey, 0);  // cleared again
+    EXPECT_EQ(g_shell.itemRecord.hotKey, 0);  // cleared again
 }
 
 TEST_F(IconMaintenance, NewInANewGroupListsAndSelectsThatGroupWithItsIcon) {

@@ -205,8 +205,7 @@ TEST_F(PasswordDialogs, CodeFieldAcceptsDigitsEmptyOrDisabledAndRefusesAnythingE
         EXPECT_TRUE(rc::ValidateCodeField(dialog, 4000));
         Press(dialog, IDCANCEL);
     });
-    rc::RunDialog(g_shell.mainWindow, IDD_DIALBACK_ENTRY, rc::DialbackEntryDialogProc,
-                  reinterpret_cast<LPARAM>(&record), HELP_DIALBACK_ENTRY);
+    rc::RunDialbackEntry(g_shell.mainWindow, &record);
 }
 
 }  // namespace

@@ -27,6 +27,20 @@ BOOL WINAPI RecordHelp(HWND, LPCWSTR file, UINT command, ULONG_PTR context) {
     return TRUE;
 }
 
+// A plain dialog for the runner itself: it becomes the current window and
+// closes on OK or Cancel.
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        rc::BeginDialog(dialog);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam) == IDOK ? 1 : 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 class ShellDialogs : public testing::Test {
 protected:
     void SetUp() override {
@@ -76,18 +90,18 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
                         PressF1(inner);
                         Later(inner, 50, [](HWND inner2) { Press(inner2, IDCANCEL); });
                     });
-                    rc::RunDialog(middle2, IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, 0, 0);
+                    rc::RunDialog(middle2, IDD_ENTER_DIRECTORY, PlainDialogProc, 0, 0);
                     seen.push_back({g_shell.helpContext, g_shell.currentWindow});
                     PressF1(middle2);
                     Later(middle2, 50, [](HWND m) { Press(m, IDOK); });
                 });
             });
-            rc::RunDialog(outer2, IDD_ABOUT, rc::AboutDialogProc, 0, 12400);
+            rc::RunDialog(outer2, IDD_ABOUT, PlainDialogProc, 0, 12400);
             seen.push_back({g_shell.helpContext, g_shell.currentWindow});
             Press(outer2, IDCANCEL);
         });
     });
-    rc::RunDialog(main, IDD_OPTIONS, rc::OptionsDialogProc, 0, 12100);
+    rc::RunDialog(main, IDD_OPTIONS, PlainDialogProc, 0, 12100);
     seen.push_back({g_shell.helpContext, g_shell.currentWindow});
     Pump(50);
 
@@ -163,7 +177,7 @@ TEST_F(ShellDialogs, EnterDirectoryBuildsItsMessageAndStoresOneBackslashLess) {
             SetText(dialog, IDC_DIRECTORY, L"C:\\two\\\\");
             Press(dialog, IDOK);
         });
-        EXPECT_EQ(rc::RunDialog(g_shell.mainWindow, IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, c.param, 0), 1);
+        EXPECT_EQ(rc::RunEnterDirectory(g_shell.mainWindow, c.param), 1);
         EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\two\\");
     }
 
@@ -172,13 +186,13 @@ TEST_F(ShellDialogs, EnterDirectoryBuildsItsMessageAndStoresOneBackslashLess) {
         SetText(dialog, IDC_DIRECTORY, L"D:\\elsewhere");
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(rc::RunDialog(g_shell.mainWindow, IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, ENTERDIR_CLIENT, 0), 0);
+    EXPECT_EQ(rc::RunEnterDirectory(g_shell.mainWindow, ENTERDIR_CLIENT), 0);
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\two\\");
     driver_.Then([](HWND dialog) {
         SetText(dialog, IDC_DIRECTORY, L"");
         Press(dialog, IDOK);
     });
-    rc::RunDialog(g_shell.mainWindow, IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, ENTERDIR_CLIENT, 0);
+    rc::RunEnterDirectory(g_shell.mainWindow, ENTERDIR_CLIENT);
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"");
 }
 
@@ -231,14 +245,14 @@ TEST_F(ShellDialogs, OptionsLabelNamesTheEditionAndOkSetsTheProgramDirectory) {
             SetText(dialog, IDC_DIRECTORY, L"C:\\new\\");
             Press(dialog, IDOK);
         });
-        EXPECT_EQ(rc::RunDialog(g_shell.mainWindow, IDD_OPTIONS, rc::OptionsDialogProc, 0, 0), 1);
+        EXPECT_EQ(rc::RunOptions(g_shell.mainWindow), 1);
         EXPECT_STREQ(g_shell.programDirectory, L"C:\\new");
     }
     driver_.Then([](HWND dialog) {
         SetText(dialog, IDC_DIRECTORY, L"C:\\ignored");
         Press(dialog, IDCANCEL);
     });
-    EXPECT_EQ(rc::RunDialog(g_shell.mainWindow, IDD_OPTIONS, rc::OptionsDialogProc, 0, 0), 0);
+    EXPECT_EQ(rc::RunOptions(g_shell.mainWindow), 0);
     EXPECT_STREQ(g_shell.programDirectory, L"C:\\new");
 }
 
@@ -257,7 +271,7 @@ TEST_F(ShellDialogs, AboutShowsEditionAndVersionAndCyclesItsIconAcrossOpenings) 
             EXPECT_EQ(Text(dialog, IDC_ABOUT_VERSION), c.line2);
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape
         });
-        EXPECT_EQ(rc::RunDialog(g_shell.mainWindow, IDD_ABOUT, rc::AboutDialogProc, 0, 0), 1);
+        EXPECT_EQ(rc::RunAbout(g_shell.mainWindow), 1);
     }
 
     // The counter is the program's: two ticks in one opening, one in the
@@ -278,7 +292,7 @@ TEST_F(ShellDialogs, AboutShowsEditionAndVersionAndCyclesItsIconAcrossOpenings) 
         shown.push_back(icon(dialog));
         Press(dialog, IDOK);
     });
-    rc::RunDialog(g_shell.mainWindow, IDD_ABOUT, rc::AboutDialogProc, 0, 0);
+    rc::RunAbout(g_shell.mainWindow);
     driver_.Then([&](HWND dialog) {
         SendMessageW(dialog, WM_TIMER, 1, 0);
         shown.push_back(icon(dialog));
@@ -286,7 +300,7 @@ TEST_F(ShellDialogs, AboutShowsEditionAndVersionAndCyclesItsIconAcrossOpenings) 
         shown.push_back(icon(dialog));
         Press(dialog, IDOK);
     });
-    rc::RunDialog(g_shell.mainWindow, IDD_ABOUT, rc::AboutDialogProc, 0, 0);
+    rc::RunAbout(g_shell.mainWindow);
     EXPECT_EQ(shown, (std::vector<HICON>{expected[1], expected[2], expected[3], expected[0]}));
     EXPECT_EQ(rc::g_aboutIconCounter, 0);
 }
@@ -301,7 +315,7 @@ TEST_F(ShellDialogs, DialogIsCentredOverItsOwnerAndKeptOnScreen) {
         GetWindowRect(dialog, &placed);
         Press(dialog, IDCANCEL);
     });
-    rc::RunDialog(g_shell.mainWindow, IDD_ENTER_DIRECTORY, rc::EnterDirectoryDialogProc, 0, 0);
+    rc::RunEnterDirectory(g_shell.mainWindow, 0);
     EXPECT_EQ(placed.left, 0);  // 280 DLU wide: wider than the 400-pixel owner
     EXPECT_GE(placed.top, 0);
     SetWindowPos(g_shell.mainWindow, nullptr, saved.left, saved.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
