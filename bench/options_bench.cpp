@@ -29,7 +29,7 @@ void BM_ClientOptionsParseCompose(benchmark::State& state) {
         L"/BRIDGE COM2 /B9600 /MHayes 55 /T2  /D";
     for (auto _ : state) {
         rc::ClientSettings settings;
-        bool ok = rc::ParseClientOptions(text, settings, lists);
+        bool ok = rc::ParseClientOptions(text, settings, lists, rc::UpperChar);
         std::wstring composed = rc::ComposeClientOptions(settings, lists, true, false);
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(composed.data());
@@ -47,7 +47,7 @@ void BM_ControlOptionsParseCompose(benchmark::State& state) {
         L"C:\\BRX\\VIEWDESK.EXE BOB /UNB /A3 /Mmsg.txt /O /R8 /H512 /CHOST /S10 /D555 /REMOTE ";
     for (auto _ : state) {
         rc::ControlSettings settings;
-        bool present = rc::ParseControlOptions(line, settings, lists);
+        bool present = rc::ParseControlOptions(line, settings, lists, rc::UpperChar);
         rc::ComposedControl composed = rc::ComposeControlOptions(settings, lists, true);
         benchmark::DoNotOptimize(present);
         benchmark::DoNotOptimize(composed.text.data());

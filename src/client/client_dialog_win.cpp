@@ -156,7 +156,7 @@ bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
     if (!ReadClientOptions(text)) return false;
     ClientLists lists = ClientListsOf(dialog);
     ClientSettings settings = ClientSettingsOf(dialog, lists);
-    bool parsed = ParseClientOptions(*text, settings, lists);
+    bool parsed = ParseClientOptions(*text, settings, lists, SystemUpperChar);
     ShowClientSettings(dialog, settings);
     return parsed;
 }
@@ -182,7 +182,9 @@ ClientKeys KeysOf(HWND dialog) {
     keys.comPort = ComboPositionOf(dialog, IDC_CL_PORT, 0);
     keys.password = ItemText(dialog, IDC_CL_BRIDGE_PASSWORD, 31);
     keys.dialback = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
-    keys.dialbackFile = ItemText(dialog, IDC_CL_DIALBACK_FILE, 31);
+    // The classroom template keeps a dialback file name only in its hidden
+    // static; its save writes none.
+    if (!IsClassroom()) keys.dialbackFile = ItemText(dialog, IDC_CL_DIALBACK_FILE, 31);
     return keys;
 }
 

@@ -18,12 +18,16 @@ bool InList(std::size_t size, int position) {
     return position >= 0 && static_cast<std::size_t>(position) < size;
 }
 
+// Numbers in this string are an optional sign and digits at the very
+// start of the value (NumberAtStart): a value that begins with white space,
+// such as a tab, holds no number and reads as 0.
+
 // A password code given as a bare word: the word is cut to nine
 // characters and taken as it stands, but only when its leading number is
 // not zero; "0", "000" or letters leave the code as it was.
 void TakeCodeWord(std::wstring_view word, std::wstring& code) {
     std::wstring_view cut = Head(word, kPasswordCodeTextMax);
-    if (LeadingNumber(cut) != 0) code.assign(cut);
+    if (NumberAtStart(cut) != 0) code.assign(cut);
 }
 
 // An inactivity timeout as /T reads it, in either part: 1 minute would be
@@ -31,7 +35,7 @@ void TakeCodeWord(std::wstring_view word, std::wstring& code) {
 // Negative numbers pass unchanged; written into the field they are not an
 // unsigned number, so the composer leaves them out.
 std::int32_t TimeoutOfT(std::wstring_view value) {
-    std::int32_t n = LeadingNumber(value);
+    std::int32_t n = NumberAtStart(value);
     if (n == 1) return 2;
     return n > 30 ? 30 : n;
 }
@@ -67,23 +71,23 @@ void ApplyMainSwitch(wchar_t letter, std::wstring_view value, ClientSettings& s,
         case L'F': s.options[kOptDisableFileTransfer] = true; break;
         case L'G': held.videoMode.assign(Head(value, kVideoModeMax)); break;
         case L'H':
-            held.cacheSize = Clamp(LeadingNumber(value), 128, 4096);
+            held.cacheSize = Clamp(NumberAtStart(value), 128, 4096);
             // The classroom edition keeps the cache size in a field.
             s.cacheSizeField = DecimalText(held.cacheSize);
             break;
         case L'I': s.options[kOptIgnoreBroadcast] = true; break;
         case L'K': s.options[kOptUserAcknowledgement] = true; break;
-        case L'L': held.lookupDelay = Clamp(LeadingNumber(value), 0, 6); break;
+        case L'L': held.lookupDelay = Clamp(NumberAtStart(value), 0, 6); break;
         case L'M': {
             // The older form of /T: no 1-to-2 rule.
-            std::int32_t n = LeadingNumber(value);
+            std::int32_t n = NumberAtStart(value);
             s.inactivityTimeout = DecimalText(n > 30 ? 30 : n);
             break;
         }
         case L'N': {
             // Only capped when read; the composer lifts it to 1..3. A
             // value of -1 reads as unset, since that is how unset is held.
-            std::int32_t n = LeadingNumber(value);
+            std::int32_t n = NumberAtStart(value);
             held.bufferCount = n > 3 ? 3 : n;
             break;
         }
@@ -148,7 +152,8 @@ int FindListEntry(const std::vector<std::wstring>& entries, std::wstring_view te
     return -1;
 }
 
-bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists) {
+bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists,
+                        UpperCaseMap upper) {
     text = Head(text, kClientOptionTextMax);
     std::wstring_view token;
     {
@@ -184,7 +189,7 @@ bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const 
         if (mode == BridgeMode::Off) {
             if (bareWords < 2) ++bareWords; else continue;
             if (bareWords == 1)
-                settings.name = UpperText(Head(token, kClientNameMax));
+                settings.name = UpperText(Head(token, kClientNameMax), upper);
             else
                 TakeCodeWord(token, settings.passwordCode);
         } else {

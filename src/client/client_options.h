@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "client/option_append.h"
+#include "shell/text.h"
 
 namespace rc {
 
@@ -75,7 +76,7 @@ struct ClientHeldSettings {
 // (password codes, the two inactivity timeouts, the classroom Cache Size)
 // are held as the field's text.
 struct ClientSettings {
-    std::wstring name;                  // first bare word, upper-case, at most 15
+    std::wstring name;                  // first bare word; upper-cased when read, at most 15
     std::wstring passwordCode;          // second bare word, at most 9
     int transport = -1;                 // position in ClientLists::transports
     int adapter = -1;                   // position in ClientLists::adapters
@@ -121,8 +122,10 @@ int FindListEntry(const std::vector<std::wstring>& entries, std::wstring_view te
 // other keeps what it had, except bridge mode, dialback and link kind,
 // which every walk sets. A text without any token changes nothing and
 // fails. Otherwise the result is true when, after the walk, the name is
-// not empty and a transport is selected.
-bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists);
+// not empty and a transport is selected. upper is the platform's
+// upper-casing, which the name gets after its cut to 15 characters.
+bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists,
+                        UpperCaseMap upper);
 
 // Builds the option string in its fixed order; every token is followed by
 // one space, with the exceptions of /X (two spaces after a code), the lone

@@ -113,7 +113,7 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
 
     ControlSettings settings = ControlSettingsOf(dialog);
     ControlLists lists = ControlListsOf(dialog);
-    if (ParseControlOptions(state->record->commandLine, settings, lists)) {
+    if (ParseControlOptions(state->record->commandLine, settings, lists, SystemUpperChar)) {
         ShowControlSettings(dialog, settings);
     } else {
         // A new item: the choices remembered from the last one created.

@@ -30,7 +30,7 @@ int ColourDepthOfValue(std::wstring_view value) {
 }
 
 void ApplySwitch(wchar_t letter, std::wstring_view value, ControlSettings& s,
-                 const ControlLists& lists) {
+                 const ControlLists& lists, UpperCaseMap upper) {
     switch (UpperChar(letter)) {
         case L'A':
             s.adapter = SelectAdapter(lists.adapters, AdapterNumberOfValue(value), s.adapter);
@@ -38,7 +38,7 @@ void ApplySwitch(wchar_t letter, std::wstring_view value, ControlSettings& s,
         case L'C':
             // Connect To is an upper-case field: what it shows, and what is
             // written back, is the value in capitals.
-            s.connectTo = UpperText(Head(value, kFieldTextMax));
+            s.connectTo = UpperText(Head(value, kFieldTextMax), upper);
             break;
         case L'D':
             if (value.empty())
@@ -66,7 +66,7 @@ void ApplySwitch(wchar_t letter, std::wstring_view value, ControlSettings& s,
 }  // namespace
 
 bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings,
-                         const ControlLists& lists) {
+                         const ControlLists& lists, UpperCaseMap upper) {
     if (commandLine.empty()) return false;
     std::size_t space = commandLine.find(L' ');
     if (space == std::wstring_view::npos) {
@@ -81,7 +81,7 @@ bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& setting
     // Whatever stands behind /REMOTE belongs to the Control, not to us.
     while (!remoteSeen && tokens.Next(token)) {
         if (!IsSwitchToken(token)) {
-            if (!named) settings.name = UpperText(Head(token, kControlNameMax));
+            if (!named) settings.name = UpperText(Head(token, kControlNameMax), upper);
             named = true;
             continue;
         }
@@ -90,7 +90,7 @@ bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& setting
             remoteSeen = true;
             continue;
         }
-        if (!body.empty()) ApplySwitch(body[0], body.substr(1), settings, lists);
+        if (!body.empty()) ApplySwitch(body[0], body.substr(1), settings, lists, upper);
     }
     settings.remote = remoteSeen;
     return true;

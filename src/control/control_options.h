@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "client/option_append.h"
+#include "shell/text.h"
 
 namespace rc {
 
@@ -65,9 +66,11 @@ struct ControlLists {
 // option string). Returns false (absent) for an empty line, which changes
 // nothing; otherwise true (present), with every setting whose switch
 // occurs set from the line, every other kept, and remote set to whether
-// /REMOTE occurs. A line without a space only turns remote off.
+// /REMOTE occurs. A line without a space only turns remote off. upper is
+// the platform's upper-casing, which the name (after its cut to 15
+// characters) and Connect To get.
 bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings,
-                         const ControlLists& lists);
+                         const ControlLists& lists, UpperCaseMap upper);
 
 struct ComposedControl {
     std::wstring text;

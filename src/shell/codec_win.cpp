@@ -1,4 +1,5 @@
-// The code-page seam on Windows: the system's ANSI code page.
+// The text seams on Windows: the system's ANSI code page, and the
+// system's upper-casing of single characters.
 #include "shell/shell_win.h"
 #include "shell/text.h"
 
@@ -46,5 +47,13 @@ const AnsiCodec kSystem{SystemToAnsi, SystemToWide};
 }  // namespace
 
 const AnsiCodec& SystemCodec() { return kSystem; }
+
+wchar_t SystemUpperChar(wchar_t c) {
+    // One character at a time, so the length cannot change: a character
+    // that has no single upper-case form stays as it is.
+    wchar_t one[1] = {c};
+    CharUpperBuffW(one, 1);
+    return one[0];
+}
 
 }  // namespace rc

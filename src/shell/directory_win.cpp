@@ -19,9 +19,10 @@ INT_PTR CALLBACK EnterDirectoryDialogProc(HWND dialog, UINT message, WPARAM wPar
         BeginDialog(dialog);
         auto* context = DialogContext<EnterDirectoryContext>(dialog, lParam);
         if (DWORD packed = context->messages) {
+            // String 36 is loaded whole; only the 511-character message cuts it.
             std::wstring text = EnterDirectoryMessage(LoadText(FirstMessageId(packed), kFieldChars),
                                                       LoadText(SecondMessageId(packed), kFieldChars),
-                                                      LoadText(IDS_ENTER_DIRECTORY));
+                                                      LoadText(IDS_ENTER_DIRECTORY, 511));
             SetDlgItemTextW(dialog, IDC_ENTERDIR_MESSAGE, text.c_str());
         }
         SetDlgItemTextW(dialog, IDC_DIRECTORY, StoredProgramDirectory().c_str());

@@ -114,8 +114,7 @@ std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view se
     std::wstring message = FormatText(Head(first, 127), {L"STATN32.EXE"}, kMessage);
     message += FormatText(Head(second, 127), {L"STATN32", L"the registry"}, kMessage);
     if (message.size() > kMessage - 1) message.resize(kMessage - 1);
-    message += Head(third, 127);
-    if (message.size() > kMessage - 1) message.resize(kMessage - 1);
+    message += Head(third, kMessage - 1 - message.size());
     return message;
 }
 

@@ -119,9 +119,9 @@ inline int FirstMessageId(std::uint32_t packed) { return static_cast<int>(packed
 inline int SecondMessageId(std::uint32_t packed) { return static_cast<int>(packed & 0xFFFF); }
 
 // The Enter Directory message: the first string formatted with
-// "STATN32.EXE", the second with "STATN32" and "the registry", then the
-// third, cut to the 511 characters of the message buffer. Each loaded string
-// is at most 127 characters.
+// "STATN32.EXE", the second with "STATN32" and "the registry", each
+// loaded as at most 127 characters, then the third, cut only to the room
+// that is left of the 511 characters of the message buffer.
 std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view second,
                                    std::wstring_view third);
 

@@ -136,6 +136,9 @@ void ShowHelp(WORD context);
 bool FileExists(const wchar_t* path);
 int AnsiToWide(const char* text, wchar_t* buffer, int bufferBytes);
 int WideToAnsi(const wchar_t* text, char* buffer, int bufferBytes);
+// The system's upper-casing of one character (CharUpperBuffW), which
+// names read from option strings get; one character in, one out.
+wchar_t SystemUpperChar(wchar_t c);
 void MeasureSystemFont();
 
 // Loads a string of the string table, at most maxChars characters.

@@ -26,9 +26,9 @@ bool IsSpaceChar(Ch c) {
 }
 
 template <typename View>
-std::int32_t LeadingNumberOf(View s) {
+std::int32_t LeadingNumberOf(View s, bool skipSpace = true) {
     std::size_t i = 0;
-    while (i < s.size() && IsSpaceChar(s[i])) ++i;
+    while (skipSpace && i < s.size() && IsSpaceChar(s[i])) ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
@@ -50,6 +50,7 @@ std::int32_t LeadingNumberOf(View s) {
 
 std::int32_t LeadingNumber(std::wstring_view s) { return LeadingNumberOf(s); }
 std::int32_t LeadingNumber(std::string_view s) { return LeadingNumberOf(s); }
+std::int32_t NumberAtStart(std::wstring_view s) { return LeadingNumberOf(s, false); }
 
 bool ParseUnsigned(std::wstring_view s, std::uint32_t* value) {
     std::size_t i = 0;
@@ -76,6 +77,12 @@ wchar_t UpperChar(wchar_t c) {
 std::wstring UpperText(std::wstring_view s) {
     std::wstring r(s);
     for (auto& c : r) c = UpperChar(c);
+    return r;
+}
+
+std::wstring UpperText(std::wstring_view s, UpperCaseMap upper) {
+    std::wstring r(s);
+    for (auto& c : r) c = upper(c);
     return r;
 }
 

@@ -39,11 +39,25 @@ std::int32_t LeadingNumber(std::string_view s);
 // stored in *value.
 bool ParseUnsigned(std::wstring_view s, std::uint32_t* value);
 
-// Upper-cases the letters a-z and the Latin-1 small letters, as the
-// platform's character upper-casing does for the characters that these
-// files and option strings use.
+// The number at the very start of a text: an optional sign, then digits
+// up to the first non-digit; 0 when the text does not begin so. Unlike
+// LeadingNumber, white space does not start a number ("\t5" gives 0), as
+// the client option string reads its numbers. Same 32-bit limits.
+std::int32_t NumberAtStart(std::wstring_view s);
+
+// Upper-cases the letters a-z and the Latin-1 small letters: enough for
+// switch letters, transport codes and the other words that are compared
+// without regard to case.
 wchar_t UpperChar(wchar_t c);
 std::wstring UpperText(std::wstring_view s);
+
+// The upper-casing of single characters that names read from option
+// strings get. The platform hands it in (the Windows build passes the
+// system's character upper-casing, which knows every script), so the core
+// keeps no case tables beyond the ones above. One character maps to one:
+// a name keeps its length, and its cut to N characters comes first.
+using UpperCaseMap = wchar_t (*)(wchar_t c);
+std::wstring UpperText(std::wstring_view s, UpperCaseMap upper);
 
 // Compares two texts with the letters A-Z and a-z folded; other characters
 // must be equal.

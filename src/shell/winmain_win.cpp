@@ -26,11 +26,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, i
     if (!CreateMainWindow(show)) return 0;
 
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    MSG msg{};
+    BOOL got;
+    // 0 is the quit message; -1, a failed wait, ends the loop as well.
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         TranslateMessage(&msg);
         if (!TranslateAcceleratorW(g_shell.mainWindow, accelerators, &msg)) DispatchMessageW(&msg);
     }
     if (g_shell.hook) UnhookWindowsHookEx(g_shell.hook);
-    return static_cast<int>(msg.wParam);
+    // The quit message carries 0 (WM_DESTROY posts it so); after a failed
+    // wait msg holds nothing meaningful and the exit code is 0 all the same.
+    return got == 0 ? static_cast<int>(msg.wParam) : 0;
 }

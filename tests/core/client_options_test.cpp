@@ -7,6 +7,7 @@
 
 #include "client/option_append.h"
 #include "resources/resource.h"
+#include "upper_case_map.h"
 
 namespace rc {
 
@@ -135,7 +136,7 @@ TEST(ParseClientOptions, TextWithoutTokensFailsAndChangesNothing) {
     const ClientLists l = Lists();
     for (const wchar_t* text : {L"", L" ", L"      "}) {
         ClientSettings s = Filled();
-        EXPECT_FALSE(rc::ParseClientOptions(text, s, l)) << N(text);
+        EXPECT_FALSE(rc::ParseClientOptions(text, s, l, rc::test::Upper)) << N(text);
         EXPECT_EQ(s, Filled()) << N(text);
     }
 }
@@ -157,13 +158,13 @@ TEST(ParseClientOptions, SucceedsOnlyWithNameAndTransport) {
     };
     for (const auto& c : cases) {
         ClientSettings s;
-        EXPECT_EQ(rc::ParseClientOptions(c.text, s, *c.lists), c.ok) << N(c.text);
+        EXPECT_EQ(rc::ParseClientOptions(c.text, s, *c.lists, rc::test::Upper), c.ok) << N(c.text);
     }
 }
 
 TEST(ParseClientOptions, ReadsTheWorkedExample) {
     ClientSettings s;
-    EXPECT_TRUE(rc::ParseClientOptions(L"bob 00123 /UNB /A3 /I /c /C4711 /h50", s, Lists()));
+    EXPECT_TRUE(rc::ParseClientOptions(L"bob 00123 /UNB /A3 /I /c /C4711 /h50", s, Lists(), rc::test::Upper));
     ClientSettings expected;
     expected.name = L"BOB";
     expected.passwordCode = L"00123";
@@ -185,7 +186,7 @@ struct EditCase { const wchar_t* tokens; Edit edit; };
 void ExpectEdits(const EditCase* begin, const EditCase* end, const ClientLists& l) {
     for (const EditCase* c = begin; c != end; ++c) {
         ClientSettings s;
-        rc::ParseClientOptions(std::wstring(L"N /UIP ") + c->tokens, s, l);
+        rc::ParseClientOptions(std::wstring(L"N /UIP ") + c->tokens, s, l, rc::test::Upper);
         ClientSettings expected;
         expected.name = L"N";
         expected.transport = 0;
@@ -273,6 +274,10 @@ TEST(ParseClientOptions, NumbersAreClampedAsRead) {
         {L"/M45", [](ClientSettings& s) { s.inactivityTimeout = L"30"; }},
         {L"/m7", [](ClientSettings& s) { s.inactivityTimeout = L"7"; }},
         {L"/T5 /M9", [](ClientSettings& s) { s.inactivityTimeout = L"9"; }},
+        // A number is a sign and digits at the very start of the value.
+        {L"/T\t5", [](ClientSettings& s) { s.inactivityTimeout = L"0"; }},
+        {L"/L+3", [](ClientSettings& s) { s.held.lookupDelay = 3; }},
+        {L"/H\t300", [](ClientSettings& s) { s.held.cacheSize = 128; s.cacheSizeField = L"128"; }},
     };
     ExpectEdits(std::begin(cases), std::end(cases), Lists());
 }
@@ -290,7 +295,7 @@ TEST(ParseClientOptions, TransportCodes) {
     };
     for (const auto& c : cases) {
         ClientSettings s;
-        rc::ParseClientOptions(c.text, s, *c.lists);
+        rc::ParseClientOptions(c.text, s, *c.lists, rc::test::Upper);
         EXPECT_EQ(s.transport, c.transport) << N(c.text);
     }
 }
@@ -318,7 +323,7 @@ TEST(ParseClientOptions, AdapterReadsOneCharacter) {
     for (const auto& c : cases) {
         ClientSettings s;
         s.adapter = c.start;
-        rc::ParseClientOptions(std::wstring(L"A /UNB ") + c.token, s, *c.lists);
+        rc::ParseClientOptions(std::wstring(L"A /UNB ") + c.token, s, *c.lists, rc::test::Upper);
         EXPECT_EQ(s.adapter, c.expected) << N(c.token);
     }
 }
@@ -337,12 +342,17 @@ TEST(ParseClientOptions, BareWordsGiveNameAndPasswordCode) {
         {L"bob +5 /UIP", L"BOB", L"+5"},
         {L"bob 7 8 9 /UIP", L"BOB", L"7"},      // later words are ignored
         {L"caf\u00e9 /UIP", L"CAF\u00c9", L""},
+        // The platform's upper-casing, after the cut to 15 characters.
+        {L"\u017c\u00f3\u0142w /UIP", L"\u017b\u00d3\u0141W", L""},
+        {L"\u0431\u043e\u0440\u0438\u0441\u0430\u0431\u0432\u0433\u0434\u0435\u0451\u0436\u0437\u0438\u0439\u043a /UIP",
+         L"\u0411\u041e\u0420\u0418\u0421\u0410\u0411\u0412\u0413\u0414\u0415\u0401\u0416\u0417\u0418", L""},
+        {L"bob \t5 /UIP", L"BOB", L""},         // white space does not start a number
         {L"a\tb /UIP", L"A\tB", L""},           // a tab belongs to the word
         {L"   bob    42   /UIP  ", L"BOB", L"42"},
     };
     for (const auto& c : cases) {
         ClientSettings s;
-        rc::ParseClientOptions(c.text, s, Lists());
+        rc::ParseClientOptions(c.text, s, Lists(), rc::test::Upper);
         EXPECT_EQ(s.name, c.name) << N(c.text);
         EXPECT_EQ(s.passwordCode, c.code) << N(c.text);
     }
@@ -351,13 +361,13 @@ TEST(ParseClientOptions, BareWordsGiveNameAndPasswordCode) {
 TEST(ParseClientOptions, CaseOfCAndRDecides) {
     ClientSettings s;
     s.held.securityKey = L"555";
-    rc::ParseClientOptions(L"A /UIP /c", s, Lists());
+    rc::ParseClientOptions(L"A /UIP /c", s, Lists(), rc::test::Upper);
     EXPECT_EQ(s.held.securityKey, L"555");  // small c sets no key
     EXPECT_TRUE(s.options[rc::kOptBlankClientScreen]);
-    rc::ParseClientOptions(L"A /UIP /C", s, Lists());
+    rc::ParseClientOptions(L"A /UIP /C", s, Lists(), rc::test::Upper);
     EXPECT_EQ(s.held.securityKey, L"");  // capital C without a value empties it
     EXPECT_FALSE(s.options[rc::kOptLogoffOnDisconnect]);
-    rc::ParseClientOptions(L"A /UIP /rX", s, Lists());
+    rc::ParseClientOptions(L"A /UIP /rX", s, Lists(), rc::test::Upper);
     EXPECT_FALSE(s.options[rc::kOptLogoffOnDisconnect]);
     EXPECT_EQ(s.held.logoffArgument, L"X");
 }
@@ -365,9 +375,9 @@ TEST(ParseClientOptions, CaseOfCAndRDecides) {
 TEST(ParseClientOptions, HeldValuesSurviveStringsThatLackThem) {
     const ClientLists l = Lists();
     ClientSettings s;
-    ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /L3 /r7 /C99 /G12 /N2 /H200 /1", s, l));
+    ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /L3 /r7 /C99 /G12 /N2 /H200 /1", s, l, rc::test::Upper));
     const rc::ClientHeldSettings held = s.held;
-    ASSERT_TRUE(rc::ParseClientOptions(L"B /UNB", s, l));
+    ASSERT_TRUE(rc::ParseClientOptions(L"B /UNB", s, l, rc::test::Upper));
     EXPECT_EQ(s.held, held);
     EXPECT_EQ(rc::ComposeClientOptions(s, l, false, false),
               L"B /UNB /r7 /C99 /L3 /N2 /H200 /G12 /1 ");
@@ -376,7 +386,7 @@ TEST(ParseClientOptions, HeldValuesSurviveStringsThatLackThem) {
 TEST(ParseClientOptions, EveryWalkSetsBridgeModeDialbackAndLinkKind) {
     const ClientLists l = Lists();
     ClientSettings s = Filled();
-    rc::ParseClientOptions(L"A /UIP", s, l);
+    rc::ParseClientOptions(L"A /UIP", s, l, rc::test::Upper);
     ClientSettings expected = Filled();
     expected.name = L"A";
     expected.transport = 0;
@@ -388,7 +398,7 @@ TEST(ParseClientOptions, EveryWalkSetsBridgeModeDialbackAndLinkKind) {
 
 TEST(ParseClientOptions, BridgePartWorkedExample) {
     ClientSettings s;
-    ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /BRIDGE COM2 4711 /B96 /mhay /T1 /D", s, Lists()));
+    ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /BRIDGE COM2 4711 /B96 /mhay /T1 /D", s, Lists(), rc::test::Upper));
     ClientSettings expected;
     expected.name = L"A";
     expected.transport = 0;
@@ -434,7 +444,7 @@ TEST(ParseClientOptions, BridgeTable) {
     const ClientLists l = Lists();
     for (const EditCase& c : cases) {
         ClientSettings s;
-        rc::ParseClientOptions(std::wstring(L"N /UIP /BRIDGE ") + c.tokens, s, l);
+        rc::ParseClientOptions(std::wstring(L"N /UIP /BRIDGE ") + c.tokens, s, l, rc::test::Upper);
         ClientSettings expected;
         expected.name = L"N";
         expected.transport = 0;
@@ -446,7 +456,7 @@ TEST(ParseClientOptions, BridgeTable) {
 
 TEST(ParseClientOptions, BareWordsAfterTheBridgeNeverNameTheClient) {
     ClientSettings s;
-    EXPECT_FALSE(rc::ParseClientOptions(L"/BRIDGE BOB /UIP", s, Lists()));
+    EXPECT_FALSE(rc::ParseClientOptions(L"/BRIDGE BOB /UIP", s, Lists(), rc::test::Upper));
     EXPECT_EQ(s.name, L"");
     EXPECT_EQ(s.transport, -1);
 }
@@ -455,7 +465,7 @@ TEST(ParseClientOptions, ModemWithEmptyModemListSelectsNothing) {
     ClientLists l = Lists();
     l.modems.clear();
     ClientSettings s;
-    rc::ParseClientOptions(L"A /UIP /BRIDGE /MHayes", s, l);
+    rc::ParseClientOptions(L"A /UIP /BRIDGE /MHayes", s, l, rc::test::Upper);
     EXPECT_EQ(s.link, LinkKind::Modem);
     EXPECT_EQ(s.modem, -1);
 }
@@ -471,13 +481,13 @@ TEST(ParseClientOptions, ReadsOnlyTheFirst255Characters) {
     for (const auto& c : cases) {
         ClientSettings s;
         std::wstring text = L"A " + std::wstring(c.pad, L' ') + L"/UNB";
-        EXPECT_EQ(rc::ParseClientOptions(text, s, l), c.netbios) << c.pad;
+        EXPECT_EQ(rc::ParseClientOptions(text, s, l, rc::test::Upper), c.netbios) << c.pad;
         EXPECT_EQ(s.transport, c.netbios ? 1 : -1) << c.pad;
     }
     // A very long text is read without trouble; its name is cut as ever.
     ClientSettings s;
     std::wstring huge(100000, L'x');
-    EXPECT_FALSE(rc::ParseClientOptions(huge, s, l));
+    EXPECT_FALSE(rc::ParseClientOptions(huge, s, l, rc::test::Upper));
     EXPECT_EQ(s.name, std::wstring(15, L'X'));
 }
 
@@ -764,7 +774,7 @@ TEST(ClientOptionsRoundTrip, ComposedStringsReadBackToThemselves) {
     const ClientLists l = Lists();
     for (const wchar_t* text : strings) {
         ClientSettings s;
-        ASSERT_TRUE(rc::ParseClientOptions(text, s, l)) << N(text);
+        ASSERT_TRUE(rc::ParseClientOptions(text, s, l, rc::test::Upper)) << N(text);
         EXPECT_EQ(rc::ComposeClientOptions(s, l, true, false), text);
     }
 }
@@ -790,7 +800,7 @@ TEST(ClientOptionsRoundTrip, ParsedTextsComposeToTheirCanonicalForm) {
     const ClientLists l = Lists();
     for (const auto& c : cases) {
         ClientSettings s;
-        rc::ParseClientOptions(c.text, s, l);
+        rc::ParseClientOptions(c.text, s, l, rc::test::Upper);
         EXPECT_EQ(rc::ComposeClientOptions(s, l, true, false), c.composed) << N(c.text);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "upper_case_map.h"
 
 namespace rc {
 
@@ -66,14 +67,14 @@ ControlSettings Filled() {
 
 TEST(ParseControlOptions, EmptyLineIsAbsentAndChangesNothing) {
     ControlSettings s = Filled();
-    EXPECT_FALSE(rc::ParseControlOptions(L"", s, Lists()));
+    EXPECT_FALSE(rc::ParseControlOptions(L"", s, Lists(), rc::test::Upper));
     EXPECT_EQ(s, Filled());
 }
 
 TEST(ParseControlOptions, LineWithoutOptionsOnlyTurnsRemoteOff) {
     for (const wchar_t* line : {L"VIEWDESK.EXE", L"C:\\X\\VIEWDESK.EXE ", L"V.EXE      "}) {
         ControlSettings s = Filled();
-        EXPECT_TRUE(rc::ParseControlOptions(line, s, Lists())) << N(line);
+        EXPECT_TRUE(rc::ParseControlOptions(line, s, Lists(), rc::test::Upper)) << N(line);
         ControlSettings expected = Filled();
         expected.remote = false;
         EXPECT_EQ(s, expected) << N(line);
@@ -90,6 +91,7 @@ TEST(ParseControlOptions, SwitchTable) {
         {L"bob", [](ControlSettings& s) { s.name = L"BOB"; }},
         {L"bob joe", [](ControlSettings& s) { s.name = L"BOB"; }},
         {L"abcdefghijklmnopqrst", [](ControlSettings& s) { s.name = L"ABCDEFGHIJKLMNO"; }},
+        {L"\u017c\u00f3\u0142w", [](ControlSettings& s) { s.name = L"\u017b\u00d3\u0141W"; }},
         {L"/UIP", [](ControlSettings& s) { s.transport = 0; }},
         {L"-unb", [](ControlSettings& s) { s.transport = 1; }},
         {L"/UNBX", [](ControlSettings& s) { s.transport = 1; }},
@@ -123,7 +125,10 @@ TEST(ParseControlOptions, SwitchTable) {
         {L"/H9999", [](ControlSettings& s) { s.cacheSize = L"4096"; }},
         {L"/H1024", [](ControlSettings& s) { s.cacheSize = L"1024"; }},
         {L"/H", [](ControlSettings& s) { s.cacheSize = L"128"; }},
+        {L"/H\t300", [](ControlSettings& s) { s.cacheSize = L"300"; }},  // a standard conversion skips white space
         {L"/Chost", [](ControlSettings& s) { s.connectTo = L"HOST"; }},
+        {L"/C\u0431\u043e\u0440\u0438\u0441",
+         [](ControlSettings& s) { s.connectTo = L"\u0411\u041e\u0420\u0418\u0421"; }},
         {L"/C", [](ControlSettings&) {}},
         {L"/S1", [](ControlSettings& s) { s.maxClients = L"2"; }},
         {L"/S200", [](ControlSettings& s) { s.maxClients = L"30"; }},
@@ -140,7 +145,7 @@ TEST(ParseControlOptions, SwitchTable) {
     const ControlLists l = Lists();
     for (const EditCase& c : cases) {
         ControlSettings s;
-        EXPECT_TRUE(rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l));
+        EXPECT_TRUE(rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l, rc::test::Upper));
         ControlSettings expected;
         c.edit(expected);
         EXPECT_EQ(s, expected) << N(c.tokens);
@@ -150,7 +155,7 @@ TEST(ParseControlOptions, SwitchTable) {
 TEST(ParseControlOptions, SettingsNotNamedKeepTheirValues) {
     ControlSettings s = Filled();
     s.remote = false;
-    ASSERT_TRUE(rc::ParseControlOptions(L"V.EXE /UIP", s, Lists()));
+    ASSERT_TRUE(rc::ParseControlOptions(L"V.EXE /UIP", s, Lists(), rc::test::Upper));
     ControlSettings expected = Filled();
     expected.transport = 0;
     expected.remote = false;
@@ -166,7 +171,7 @@ TEST(ParseControlOptions, ThePathIsSkippedUpToItsFirstSpace) {
     };
     for (const auto& c : cases) {
         ControlSettings s;
-        EXPECT_TRUE(rc::ParseControlOptions(c.line, s, Lists()));
+        EXPECT_TRUE(rc::ParseControlOptions(c.line, s, Lists(), rc::test::Upper));
         EXPECT_EQ(s.name, c.name) << N(c.line);
         EXPECT_EQ(s.localBroadcasts, c.local) << N(c.line);
     }
@@ -185,7 +190,7 @@ TEST(ParseControlOptions, AdapterAndTransportOutsideTheLists) {
     };
     for (const auto& c : cases) {
         ControlSettings s;
-        rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l);
+        rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l, rc::test::Upper);
         EXPECT_EQ(s.transport, c.transport) << N(c.tokens);
         EXPECT_EQ(s.adapter, c.adapter) << N(c.tokens);
     }
@@ -194,7 +199,7 @@ TEST(ParseControlOptions, AdapterAndTransportOutsideTheLists) {
 TEST(ParseControlOptions, LongLinesAreReadWhole) {
     ControlSettings s;
     std::wstring line = L"V.EXE " + std::wstring(5000, L' ') + L"/O /M" + std::wstring(400, L'f');
-    EXPECT_TRUE(rc::ParseControlOptions(line, s, Lists()));
+    EXPECT_TRUE(rc::ParseControlOptions(line, s, Lists(), rc::test::Upper));
     EXPECT_TRUE(s.disableTickle);
     EXPECT_EQ(s.messageFile, std::wstring(127, L'f'));  // a field holds 127
 }
@@ -339,7 +344,7 @@ TEST(ControlOptionsRoundTrip, ComposedStringsReadBackToThemselves) {
     const ControlLists l = Lists();
     for (const wchar_t* text : strings) {
         ControlSettings s;
-        ASSERT_TRUE(rc::ParseControlOptions(std::wstring(L"VIEWDESK.EXE ") + text, s, l));
+        ASSERT_TRUE(rc::ParseControlOptions(std::wstring(L"VIEWDESK.EXE ") + text, s, l, rc::test::Upper));
         bool remoteAvailable = s.transport != 2;
         EXPECT_EQ(rc::ComposeControlOptions(s, l, remoteAvailable).text, text);
     }
@@ -359,7 +364,7 @@ TEST(ControlOptionsRoundTrip, ParsedLinesComposeToTheirCanonicalForm) {
     const ControlLists l = Lists();
     for (const auto& c : cases) {
         ControlSettings s;
-        rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l);
+        rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l, rc::test::Upper);
         bool remoteAvailable = s.transport != 2;
         EXPECT_EQ(rc::ComposeControlOptions(s, l, remoteAvailable).text, c.composed) << N(c.tokens);
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -171,10 +172,17 @@ TEST(DirectoryPrompt, MessageFromPackedStringNumbers) {
     EXPECT_EQ(rc::SecondMessageId(2490405), 37);
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),
               L"STATN32.EXE could not be found.\n\nThe STATN32 entry in the registry was NOT changed.\n\nEnter.");
-    // The third string is cut to the room left in the 511-character message.
-    std::wstring first(127, L'a'), second(127, L'b'), third(600, L'c');
-    std::wstring m = rc::EnterDirectoryMessage(first, second, third);
-    EXPECT_EQ(m.size(), 127u + 127u + 127u);  // every loaded string holds at most 127
+    // The first two strings hold at most 127 characters each; the third is
+    // cut only to the room left in the 511-character message.
+    struct Case { std::size_t first, second, third, size; } cases[] = {
+        {200, 200, 600, 511}, {127, 127, 200, 127 + 127 + 200}, {0, 0, 600, 511}, {10, 0, 501, 511},
+    };
+    for (const auto& c : cases) {
+        std::wstring m = rc::EnterDirectoryMessage(std::wstring(c.first, L'a'), std::wstring(c.second, L'b'),
+                                                   std::wstring(c.third, L'c'));
+        EXPECT_EQ(m.size(), c.size) << c.first << " " << c.second << " " << c.third;
+        EXPECT_EQ(m.find(L'c'), std::min<std::size_t>(c.first, 127) + std::min<std::size_t>(c.second, 127));
+    }
 }
 
 TEST(DirectoryPrompt, OneTrailingBackslashIsRemoved) {

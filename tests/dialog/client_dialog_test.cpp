@@ -76,6 +76,12 @@ TEST_F(ClientDialog, OpensOnTheStoredStringAndComposesFromItsControls) {
         Press(d, IDCANCEL);
     });
     EXPECT_EQ(Run(L"bob 0042 /UNB /A3 /I /P /Z /c /X"), 0);
+    // The stored name is upper-cased by the system's mapping, beyond Latin-1 too.
+    driver_.Then([](HWND d) {
+        EXPECT_EQ(Text(d, IDC_CL_NAME), L"\u017b\u00d3\u0141W\u0411\u041e\u0420");
+        Press(d, IDCANCEL);
+    });
+    EXPECT_EQ(Run(L"\u017c\u00f3\u0142w\u0431\u043e\u0440 /UIP"), 0);
     // Without a name or a transport the dialog closes at once, silently.
     for (const wchar_t* stored : {L"/UIP /I", L"BOB /UXX", L"   "}) EXPECT_EQ(Run(stored), 0) << stored;
 }
@@ -106,7 +112,11 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
     driver_.Then([this](HWND d) {
         SetText(d, IDC_CL_NAME, L"");
         EXPECT_FALSE(Enabled(d, IDOK));
-        SetText(d, IDC_CL_NAME, L"Z");
+        // Typed text stays as typed: no case conversion, letters in the timeouts.
+        for (int id : {IDC_CL_TIMEOUT, IDC_CL_BRIDGE_TIMEOUT, IDC_CL_NAME}) {
+            Type(d, id, L"z1");
+            EXPECT_EQ(Text(d, id), L"z1") << id;
+        }
         EXPECT_TRUE(Enabled(d, IDOK));
         driver_.Then([](HWND set) {
             EXPECT_EQ(Title(set), L"Set Password");
@@ -115,7 +125,7 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
         });
         Click(d, IDC_CL_SET_PASSWORD);
         const std::wstring code = std::to_wstring(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec()));
-        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"Z " + code + L" /UIP ");
+        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"z1 " + code + L" /UIP ");  // no /T for "z1"
         SetText(d, IDC_CL_PASSWORD, L"12a");
         driver_.Then([](HWND box) {
             EXPECT_EQ(MessageBoxText(box), L"Encrypted password must be numeric; use 'Set' to enter a text password");
@@ -161,9 +171,13 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchec
 
 TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZero) {
     rc::SetEdition(rc::Edition::Classroom);
+    WritePrivateProfileStringW(L"Client", L"Password", L"987", rc::kIniFile);
+    WritePrivateProfileStringW(L"Client", L"DialbackFile", L"CALLS.DBK", rc::kIniFile);
     driver_.Then([this](HWND d) {
         EXPECT_EQ(GetDlgItem(d, IDC_CL_OPTIONS), nullptr);
         EXPECT_EQ(Text(d, IDC_CL_CACHE), L"600");
+        Type(d, IDC_CL_CACHE, L"5k");
+        EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 ");  // not a number: no /H
         SetText(d, IDC_CL_CACHE, L"5000");
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 /H4096 ");
         driver_.Then([](HWND info) { Press(info, IDOK); });
@@ -171,8 +185,11 @@ TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZ
     });
     EXPECT_EQ(Run(L"DESK 4211 /UIP /I /L2 /R9 /H600"), 1);
     EXPECT_EQ(ReadImagePath(), std::wstring(kStation) + L"\\STATN32.EXE /* DESK /UIP /r9 /L2 /H4096 ");
-    for (const wchar_t* key : {L"Serial", L"Modem", L"BaudRate", L"ComPort", L"Dialback"})
-        EXPECT_EQ(ReadIni(rc::kIniFile, L"Client", key), L"0") << key;
+    // The remembered Password and DialbackFile are not written back.
+    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"Serial", L"0"},   {L"Modem", L"0"},    {L"BaudRate", L"0"},
+                                                              {L"ComPort", L"0"},  {L"Dialback", L"0"}, {L"Password", L""},
+                                                              {L"DialbackFile", L""}};
+    for (const auto& [key, value] : keys) EXPECT_EQ(ReadIni(rc::kIniFile, L"Client", key), value) << key;
 }
 
 TEST_F(ClientDialog, ADirectoryWithSpacesIsWrittenInItsShortForm) {

@@ -71,6 +71,15 @@ TEST_F(ControlDialog, TransportAndRemoteGreyTheSwitchesTheyRuleOut) {
     driver_.Then([this](HWND d) {
         Shot(d, L"control-configuration-default");
         EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"HELP /UIP /L /D5551234 /REMOTE ");
+        // The name is typed in capitals; the number fields take any text,
+        // and a non-number writes no switch.
+        struct Typed { int id; const wchar_t* typed; const wchar_t* shown; } typed[] = {
+            {IDC_CT_NAME, L"help", L"HELP"}, {IDC_CT_MAX_CLIENTS, L"9x", L"9x"}, {IDC_CT_CACHE, L"2k", L"2k"}};
+        for (const auto& t : typed) {
+            Type(d, t.id, t.typed);
+            EXPECT_EQ(Text(d, t.id), t.shown) << t.id;
+        }
+        EXPECT_EQ(Text(d, IDC_CT_COMMAND_LINE), L"HELP /UIP /L /D5551234 /REMOTE ");
         EXPECT_FALSE(Enabled(d, IDC_CT_ADAPTER));
         // TCP/IP: Remote keeps its mark but /D and /REMOTE go; /L goes too.
         Choose(d, IDC_CT_TRANSPORT, 2);

@@ -61,6 +61,9 @@ void Later(HWND window, DWORD milliseconds, std::function<void(HWND)> step);
 // Control helpers for steps.
 std::wstring Text(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::wstring& text);  // sends EN_CHANGE through WM_SETTEXT
+// Types text into an edit field key by key (WM_CHAR), replacing what it
+// holds, so the field's own style (case, digits only) applies as it would to the user.
+void Type(HWND dialog, int id, const std::wstring& text);
 void Click(HWND dialog, int id);                             // WM_COMMAND BN_CLICKED, sent
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
