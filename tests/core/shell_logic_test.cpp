@@ -5,64 +5,44 @@
 #include <cstring>
 #include <set>
 
+#include "support/narrow_text.h"
+
 namespace {
 
 using rc::CommandLineSwitches;
 using rc::ParseCommandLine;
 
-TEST(CommandLine, SwitchesAndGroupName) {
-    struct Case {
-        const wchar_t* line;
-        bool quiet, banner, hasGroup;
-        const wchar_t* group;
-    } cases[] = {
-        {L"", false, true, false, L""},
-        {L"/i /n", true, false, false, L""},
-        {L"-I -N", true, false, false, L""},
-        {L"/Ixyz", true, true, false, L""},
-        {L"/ - x /", false, true, false, L""},
-        {L"/N\t/I", false, false, false, L""},       // a tab does not separate
-        {L"/PMy Group /N", false, true, true, L"My Group /N"},
-        {L"/I /P", true, true, true, L""},
-        {L"-pgroup", false, true, true, L"group"},
-        {L"/P My", false, true, true, L" My"},      // the space becomes part of the name
-        {L"/N  /I", true, false, false, L""},       // an empty token between two spaces
-        {L"/X /Y", false, true, false, L""},
+TEST(CommandLine, SwitchesGroupNameAndTheWorkingBuffer) {
+    struct Case { std::wstring line; bool quiet, banner, hasGroup; std::wstring group; } cases[] = {
+        {L"", false, true, false, L""},            {L"/i /n", true, false, false, L""},
+        {L"-I -N", true, false, false, L""},       {L"/Ixyz", true, true, false, L""},
+        {L"/ - x /", false, true, false, L""},     {L"/N\t/I", false, false, false, L""},  // a tab does not separate
+        {L"/PMy Group /N", false, true, true, L"My Group /N"}, {L"/I /P", true, true, true, L""},
+        {L"-pgroup", false, true, true, L"group"}, {L"/P My", false, true, true, L" My"},
+        {L"/N  /I", true, false, false, L""},      {L"/X /Y", false, true, false, L""},
+        // Switches past the 131st character are not seen; a /P value comes
+        // from the whole line, cut to 63 characters.
+        {std::wstring(130, L'x') + L" /I", false, true, false, L""},
+        {std::wstring(128, L'x') + L" /I", true, true, false, L""},
+        {std::wstring(129, L'x') + L" /P" + std::wstring(100, L'g'), false, true, false, L""},
+        {std::wstring(120, L'x') + L" /P" + std::wstring(100, L'g'), false, true, true, std::wstring(63, L'g')},
     };
     for (const auto& c : cases) {
         CommandLineSwitches s = ParseCommandLine(c.line);
-        EXPECT_EQ(s.quiet, c.quiet) << c.line;
-        EXPECT_EQ(s.banner, c.banner) << c.line;
-        EXPECT_EQ(s.hasGroup, c.hasGroup) << c.line;
-        EXPECT_EQ(s.group, c.group) << c.line;
+        EXPECT_EQ(s.quiet, c.quiet) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.banner, c.banner) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.hasGroup, c.hasGroup) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.group, c.group) << rc::test::Narrow(c.line);
     }
-}
-
-TEST(CommandLine, WorkingBufferAndGroupLimits) {
-    // Switches past the 131st character are not seen.
-    std::wstring line(130, L'x');
-    EXPECT_FALSE(ParseCommandLine(line + L" /I").quiet);
-    std::wstring fits(128, L'x');
-    EXPECT_TRUE(ParseCommandLine(fits + L" /I").quiet);  // "/I" ends at character 131
-    // A /P value comes from the whole line and is cut to its 63 characters.
-    std::wstring name(100, L'g');
-    CommandLineSwitches s = ParseCommandLine(std::wstring(129, L'x') + L" /P" + name);
-    EXPECT_FALSE(s.hasGroup);  // the letter P is the 132nd character: outside the buffer
-    s = ParseCommandLine(std::wstring(120, L'x') + L" /P" + name);
-    EXPECT_TRUE(s.hasGroup);
-    EXPECT_EQ(s.group, std::wstring(63, L'g'));
 }
 
 TEST(Centring, PlacesOverTheOwnerAndKeepsOnScreen) {
     struct Case {
         int W, H, PW, PH, PL, PT, SW, SH, x, y;
     } cases[] = {
-        {200, 100, 400, 300, 100, 50, 1024, 768, 200, 150},   // plain centring
-        {201, 101, 400, 300, 100, 50, 1024, 768, 199, 149},   // halves round toward zero
-        {300, 200, 100, 100, 0, 0, 1024, 768, 0, 0},          // owner at the corner
-        {200, 100, 400, 300, 900, 700, 1024, 768, 824, 668},  // past right and bottom
-        {1200, 900, 400, 300, 100, 50, 1024, 768, -176, -132},// larger than the screen
-        {200, 100, 50, 50, -500, -400, 1024, 768, 0, 0},      // owner off screen
+        {200, 100, 400, 300, 100, 50, 1024, 768, 200, 150},   {201, 101, 400, 300, 100, 50, 1024, 768, 199, 149},
+        {300, 200, 100, 100, 0, 0, 1024, 768, 0, 0},          {200, 100, 400, 300, 900, 700, 1024, 768, 824, 668},
+        {1200, 900, 400, 300, 100, 50, 1024, 768, -176, -132}, {200, 100, 50, 50, -500, -400, 1024, 768, 0, 0},
     };
     for (const auto& c : cases) {
         rc::Point p = rc::CentrePosition(c.W, c.H, c.PW, c.PH, c.PL, c.PT, c.SW, c.SH);
@@ -162,25 +142,17 @@ TEST(HelpFile, PrefersBrxThenQvtThenAsksForBrx) {
     }
 }
 
-TEST(DirectoryPrompt, MessageFromPackedStringNumbers) {
+TEST(DirectoryPrompt, MessageAndPaths) {
     EXPECT_EQ(rc::FirstMessageId(2293794), 35);
     EXPECT_EQ(rc::SecondMessageId(2293794), 34);
-    EXPECT_EQ(rc::FirstMessageId(2490405), 38);
-    EXPECT_EQ(rc::SecondMessageId(2490405), 37);
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),
               L"STATN32.EXE could not be found.\n\nThe STATN32 entry in the registry was NOT changed.\n\nEnter.");
-    // The third string is cut to the room left in the 511-character message.
-    std::wstring first(127, L'a'), second(127, L'b'), third(600, L'c');
-    std::wstring m = rc::EnterDirectoryMessage(first, second, third);
-    EXPECT_EQ(m.size(), 127u + 127u + 127u);  // every loaded string holds at most 127
-}
-
-TEST(DirectoryPrompt, OneTrailingBackslashIsRemoved) {
+    // Every loaded string holds at most 127 characters.
+    EXPECT_EQ(rc::EnterDirectoryMessage(std::wstring(127, L'a'), std::wstring(127, L'b'), std::wstring(600, L'c')).size(), 381u);
     struct Case { const wchar_t* in; const wchar_t* out; } cases[] = {
-        {L"C:\\dir\\", L"C:\\dir"}, {L"C:\\dir\\\\", L"C:\\dir\\"}, {L"C:\\dir", L"C:\\dir"},
-        {L"", L""}, {L"\\", L""},
+        {L"C:\\dir\\", L"C:\\dir"}, {L"C:\\dir\\\\", L"C:\\dir\\"}, {L"C:\\dir", L"C:\\dir"}, {L"", L""}, {L"\\", L""},
     };
-    for (const auto& c : cases) EXPECT_EQ(rc::WithoutTrailingBackslash(c.in), c.out) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(rc::WithoutTrailingBackslash(c.in), c.out) << rc::test::Narrow(c.in);
     EXPECT_EQ(rc::DirectoryOfPath(L"C:\\Program Files\\Brennix\\rcsetup32.exe"), L"C:\\Program Files\\Brennix");
     EXPECT_EQ(rc::DirectoryOfPath(L"rcsetup32.exe"), L"rcsetup32.exe");
     EXPECT_EQ(rc::ProgramPath(L"", L"STATN32.EXE"), L"\\STATN32.EXE");

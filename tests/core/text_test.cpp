@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/narrow_text.h"
+
 namespace {
 
+using rc::test::Narrow;
+
 TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
-    wchar_t buf[6];
-    for (auto& c : buf) c = L'#';
+    wchar_t buf[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
     EXPECT_EQ(rc::CopyCut(buf, 6, L"abcdefgh"), 5u);
     EXPECT_STREQ(buf, L"abcde");
     EXPECT_EQ(rc::CopyCut(buf, 1, L"abc"), 0u);
@@ -16,28 +19,23 @@ TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
     EXPECT_EQ(buf[0], L'#');
 }
 
-TEST(LeadingNumber, ReadsLikeTheCLibrary) {
-    struct Case { const wchar_t* text; int expected; } cases[] = {
-        {L"", 0}, {L"abc", 0}, {L"42", 42}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9},
-        {L"- 5", 0}, {L"007", 7}, {L"2147483647", 2147483647}, {L"2147483648", 2147483647},
-        {L"99999999999999999999", 2147483647}, {L"-2147483648", -2147483647 - 1},
-        {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
+TEST(Numbers, LeadingNumberAndParseUnsigned) {
+    struct Leading { const wchar_t* text; int expected; } leading[] = {
+        {L"", 0}, {L"abc", 0}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9}, {L"- 5", 0}, {L"007", 7},
+        {L"2147483647", 2147483647}, {L"2147483648", 2147483647}, {L"99999999999999999999", 2147483647},
+        {L"-2147483648", -2147483647 - 1}, {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
     };
-    for (const auto& c : cases) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << c.text;
-}
+    for (const auto& c : leading) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << Narrow(c.text);
 
-TEST(ParseUnsigned, AcceptsDigitsWithinThirtyTwoBitsOnly) {
-    struct Case { const wchar_t* text; bool ok; unsigned value; } cases[] = {
-        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u},
-        {L"4294967296", false, 0}, {L"", false, 0}, {L"   ", false, 0}, {L"1 ", false, 0},
-        {L"-1", false, 0}, {L"+1", false, 0}, {L"1a", false, 0}, {L"\t1", false, 0},
+    struct Unsigned { const wchar_t* text; bool ok; unsigned value; } unsigneds[] = {
+        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u}, {L"4294967296", false, 12345},
+        {L"", false, 12345}, {L"   ", false, 12345}, {L"1 ", false, 12345}, {L"-1", false, 12345},
+        {L"+1", false, 12345}, {L"1a", false, 12345}, {L"\t1", false, 12345},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : unsigneds) {
         std::uint32_t v = 12345;
-        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(v, c.value) << c.text;
-        }
+        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << Narrow(c.text);
+        if (c.ok) EXPECT_EQ(v, c.value) << Narrow(c.text);
     }
 }
 
