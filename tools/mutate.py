@@ -10,18 +10,22 @@ apart.
 
 The core sources come from a git revision (--src-rev, default HEAD) or a
 directory (--src-dir), so runs with different tests use the same mutant set.
-The tests, CMake files and the rest come from the working tree. The build is
-a tree of its own (default build/mutate): a copy of the sources, clang without
-sanitizers at -O1, only the core_tests target, rebuilt incrementally. Results
+The tests, CMake files and the rest come from the working tree or from a
+revision (--tests-rev), so the run before a change of the tests can be
+repeated after it. Each worker
+(--jobs) builds in a tree of its own under build/mutate: a copy of the
+sources, clang without sanitizers at -O0 linked with lld, only the core_tests
+target, rebuilt incrementally. Results
 are kept per mutant and per test fingerprint in the report file, so an
 interrupted run resumes where it stopped and a rerun with unchanged tests
 costs nothing.
 
-Usage: nice -n 10 tools/mutate.py [--count 240] [--seed 10] [--src-rev REV]
+Usage: nice -n 10 tools/mutate.py [--count 200] [--seed 10] [--src-rev REV] [--jobs 2]
                                   [--report build/mutate/report.json] [--list]
 """
 
 import argparse
+import concurrent.futures
 import hashlib
 import json
 import os
@@ -31,6 +35,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -169,12 +174,13 @@ def draw_mutants(src_root, count, seed):
             every.append({"file": rel, "line": line_of(text, a), "kind": kind,
                           "start": a, "end": b, "from": text[a:b], "to": rep})
     # An equal share of each kind, so that the many table constants do not
-    # crowd out the comparisons, conditions and statements.
-    rng = random.Random(seed)
+    # crowd out the comparisons, conditions and statements; each kind draws
+    # from a generator of its own.
     kinds = sorted({m["kind"] for m in every})
     chosen = []
     for kind in kinds:
         of_kind = [m for m in every if m["kind"] == kind]
+        rng = random.Random(f"{seed}:{kind}")
         chosen += rng.sample(of_kind, min(len(of_kind), count // len(kinds)))
     for m in chosen:
         key = f"{m['file']}:{m['start']}:{m['end']}:{m['to']}"
@@ -234,6 +240,11 @@ def tests_fingerprint(tree):
     return h.hexdigest()[:12]
 
 
+BUILD_FLAGS = ["-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_C_COMPILER=clang",
+               "-DCMAKE_CXX_COMPILER=clang++", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
+               "-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld", "-DRC_SANITIZE=OFF", "-DRC_FUZZ=OFF"]
+
+
 def build(build_dir, timeout):
     try:
         r = subprocess.run(["cmake", "--build", build_dir, "--target", "core_tests"],
@@ -252,21 +263,58 @@ def run_tests(build_dir, timeout):
         return "timeout"
 
 
+class Worker:
+    """One copy of the sources with its own build directory."""
+
+    def __init__(self, root, src_root, tests_root):
+        self.tree = os.path.join(root, "tree")
+        self.binary = os.path.join(root, "bin")
+        sync_tree(tests_root, self.tree, skip={"build", "src"})
+        sync_tree(src_root, os.path.join(self.tree, "src"))
+
+    def prepare(self):
+        if not os.path.exists(os.path.join(self.binary, "build.ninja")):
+            subprocess.run(["cmake", "-S", self.tree, "-B", self.binary] + BUILD_FLAGS,
+                           check=True, capture_output=True)
+        if not build(self.binary, 3600):
+            return "the unmutated core tests do not build"
+        t0 = time.monotonic()
+        if run_tests(self.binary, 600) != "passed":
+            return "the unmutated core tests fail"
+        self.clean_seconds = time.monotonic() - t0
+        return None
+
+    def run(self, m, original, timeout):
+        path = os.path.join(self.tree, "src", m["file"])
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(original[:m["start"]] + m["to"] + original[m["end"]:])
+        try:
+            if not build(self.binary, 900):
+                return "not built"
+            return {"passed": "survived", "failed": "killed", "timeout": "killed"}[
+                run_tests(self.binary, timeout)]
+        finally:
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(original)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("--count", type=int, default=240)
+    ap.add_argument("--count", type=int, default=200)
     ap.add_argument("--seed", type=int, default=10)
     ap.add_argument("--src-rev", default="HEAD", help="git revision whose src/ is mutated")
     ap.add_argument("--src-dir", help="a src/ directory to mutate instead of a revision")
+    ap.add_argument("--tests-rev", help="git revision whose tests and build files are used "
+                    "(default: the working tree)")
     ap.add_argument("--build", default=os.path.join(ROOT, "build", "mutate"))
     ap.add_argument("--report", help="results file (default BUILD/report.json)")
-    ap.add_argument("--timeout", type=float, default=0, help="seconds per test run (default 10 x the clean run, at least 10)")
+    ap.add_argument("--jobs", type=int, default=2, help="mutants built and run at once, each in its own tree")
+    ap.add_argument("--timeout", type=float, default=0,
+                    help="seconds per test run (default 10 x the clean run, at least 10)")
     ap.add_argument("--list", action="store_true", help="print the mutants and stop")
     args = ap.parse_args()
 
     build_dir = os.path.abspath(args.build)
-    tree = os.path.join(build_dir, "tree")
-    binary = os.path.join(build_dir, "bin")
     report_path = args.report or os.path.join(build_dir, "report.json")
 
     with tempfile.TemporaryDirectory() as tmp:
@@ -277,22 +325,22 @@ def main():
                 print(f"{m['id']} {m['file']}:{m['line']} {m['kind']}: {m['from']!r} -> {m['to']!r}")
             print(f"{len(mutants)} mutants of {sites} sites")
             return 0
-        # The copy: everything but build output and src from the chosen tree.
-        sync_tree(ROOT, tree, skip={"build", "src"})
-        sync_tree(src_root, os.path.join(tree, "src"))
+        tests_root = ROOT
+        if args.tests_rev:
+            tests_root = os.path.join(tmp, "tests")
+            os.makedirs(tests_root)
+            archive = subprocess.run(["git", "-C", ROOT, "archive", args.tests_rev],
+                                     check=True, capture_output=True).stdout
+            subprocess.run(["tar", "-x", "-C", tests_root], input=archive, check=True)
+        workers = [Worker(os.path.join(build_dir, f"w{i}"), src_root, tests_root)
+                   for i in range(max(1, args.jobs))]
         originals = {}
         for m in mutants:
             if m["file"] not in originals:
-                with open(os.path.join(tree, "src", m["file"]), encoding="utf-8") as f:
+                with open(os.path.join(src_root, m["file"]), encoding="utf-8") as f:
                     originals[m["file"]] = f.read()
-
-    if not os.path.exists(os.path.join(binary, "CMakeCache.txt")):
-        subprocess.run(["cmake", "-S", tree, "-B", binary, "-G", "Ninja",
-                        "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_C_COMPILER=clang",
-                        "-DCMAKE_CXX_COMPILER=clang++", "-DCMAKE_CXX_FLAGS_DEBUG=-O1",
-                        "-DRC_SANITIZE=OFF", "-DRC_FUZZ=OFF"],
-                       check=True, capture_output=True)
-    fingerprint = tests_fingerprint(tree)
+    # The key of a result: the mutant, the tests and the build flags.
+    fingerprint = hashlib.sha1((tests_fingerprint(workers[0].tree) + " ".join(BUILD_FLAGS)).encode()).hexdigest()[:12]
 
     report = {}
     if os.path.exists(report_path):
@@ -300,16 +348,7 @@ def main():
             report = json.load(f)
     results = report.setdefault("results", {})
     report.update({"sources": src_name, "seed": args.seed, "sites": sites})
-
-    print(f"clean build and run ({src_name}, tests {fingerprint})", flush=True)
-    if not build(binary, 1800):
-        print("the unmutated core tests do not build", file=sys.stderr)
-        return 2
-    t0 = time.monotonic()
-    if run_tests(binary, 600) != "passed":
-        print("the unmutated core tests fail", file=sys.stderr)
-        return 2
-    timeout = args.timeout or max(10.0, 10 * (time.monotonic() - t0))
+    lock = threading.Lock()
 
     def save():
         tmp_path = report_path + ".tmp"
@@ -318,29 +357,34 @@ def main():
             json.dump(report, f, indent=1)
         os.replace(tmp_path, report_path)
 
-    done = 0
-    for m in mutants:
-        key = f"{m['id']}@{fingerprint}"
-        done += 1
-        if key in results:
-            continue
-        path = os.path.join(tree, "src", m["file"])
-        text = originals[m["file"]]
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(text[:m["start"]] + m["to"] + text[m["end"]:])
-        try:
-            if not build(binary, 900):
-                outcome = "not built"
-            else:
-                outcome = {"passed": "survived", "failed": "killed", "timeout": "killed"}[
-                    run_tests(binary, timeout)]
-        finally:
-            with open(path, "w", encoding="utf-8") as f:
-                f.write(text)
-        results[key] = outcome
-        print(f"[{done}/{len(mutants)}] {outcome:9} {m['file']}:{m['line']} {m['kind']}: "
-              f"{m['from']!r} -> {m['to']!r}", flush=True)
-        save()
+    print(f"clean build and run ({src_name}, tests {fingerprint}, {len(workers)} workers)", flush=True)
+    with concurrent.futures.ThreadPoolExecutor(len(workers)) as pool:
+        for problem in pool.map(Worker.prepare, workers):
+            if problem:
+                print(problem, file=sys.stderr)
+                return 2
+    timeout = args.timeout or max(10.0, 10 * max(w.clean_seconds for w in workers))
+
+    # Each worker takes whole files in turn, so that consecutive builds of a
+    # worker recompile as little as can be.
+    todo = [m for m in mutants if f"{m['id']}@{fingerprint}" not in results]
+    queues = [[] for _ in workers]
+    for name in sorted({m["file"] for m in todo}, key=lambda n: -sum(m["file"] == n for m in todo)):
+        min(queues, key=len).extend(m for m in todo if m["file"] == name)
+    done = [len(mutants) - len(todo)]
+
+    def work(worker, queue):
+        for m in queue:
+            outcome = worker.run(m, originals[m["file"]], timeout)
+            with lock:
+                results[f"{m['id']}@{fingerprint}"] = outcome
+                done[0] += 1
+                print(f"[{done[0]}/{len(mutants)}] {outcome:9} {m['file']}:{m['line']} {m['kind']}: "
+                      f"{m['from']!r} -> {m['to']!r}", flush=True)
+                save()
+
+    with concurrent.futures.ThreadPoolExecutor(len(workers)) as pool:
+        list(pool.map(work, workers, queues))
 
     counts = {"killed": 0, "survived": 0, "not built": 0}
     survivors = []

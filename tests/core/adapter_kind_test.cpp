@@ -26,7 +26,7 @@ AdapterStatusFields Status(std::uint8_t type, std::uint8_t revMinor, std::uint16
 
 // The kind of a LANA from its status, the first matching row of its type
 // deciding, and the dial-up suffix for the kinds that take the dial-up test.
-TEST(DecideAdapterEntry, KindAndSuffixOfOneLana) {
+TEST(AdapterKind, DecideAdapterEntryKindAndSuffixOfOneLana) {
     struct Case { const char* row; std::uint8_t retcode; AdapterStatusFields status; int kind; bool suffix; } cases[] = {
         {"FD", 0, Status(0xFD, 0x40, 7, 0xFFFF), IDS_NETBEUI, false},
         {"FD dial-up", 0, Status(0xFD, 0, 0, 0, kDest), IDS_NETBEUI, true},
@@ -65,7 +65,7 @@ TEST(DecideAdapterEntry, KindAndSuffixOfOneLana) {
     EXPECT_FALSE(e.dialupSuffix);
 }
 
-TEST(IsDialupAddress, DestOrThreeZeroBytesAtTheEnd) {
+TEST(AdapterKind, IsDialupAddressDestOrThreeZeroBytesAtTheEnd) {
     struct Case { std::uint8_t address[6]; bool dialup; } cases[] = {
         {{0x44, 0x45, 0x53, 0x54, 0x00, 0x00}, true},  {{0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, true},
         {{0x52, 0x41, 0x53, 0x00, 0x00, 0x00}, true},  {{0x44, 0x45, 0x53, 0x54, 0x00, 0x01}, false},
@@ -77,7 +77,7 @@ TEST(IsDialupAddress, DestOrThreeZeroBytesAtTheEnd) {
         EXPECT_EQ(rc::IsDialupAddress(c.address), c.dialup) << int(c.address[0]) << "," << int(c.address[3]);
 }
 
-TEST(AdapterEntryText, NumberKindAndSuffixCutTo35) {
+TEST(AdapterKind, AdapterEntryTextNumberKindAndSuffixCutTo35) {
     struct Case { int lana; const wchar_t* kind; bool suffix; const wchar_t* text; } cases[] = {
         {0, L"NetBEUI", false, L"0: NetBEUI"}, {7, L"IPX/SPX NetBIOS", true, L"7: IPX/SPX NetBIOS (dialup)"},
         {3, L"A kind text of thirty characters", true, L"3: A kind text of thirty characters"},

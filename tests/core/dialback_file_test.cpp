@@ -37,12 +37,11 @@ std::wstring Read(std::string_view file) {
     return out;
 }
 
-TEST(ReadDialbackFile, ReadsEntriesAndTheirListTexts) {
+TEST(DialbackFile, ReadDialbackFileReadsEntriesAndTheirListTexts) {
     const std::wstring x23(23, L'x');
     struct Case { std::string file; std::wstring read; } cases[] = {
         {"123|555-1234|30\r\n456||0\r\n", L"123,555-1234,30,555-1234\t123;456,,0,\t456"},
-        {"7|01234|5\n8|9|10", L"7,01234,5,01234\t7;8,9,10,9\t8"},
-        {"", L""},
+        {"7|01234|5\n8|9|10", L"7,01234,5,01234\t7;8,9,10,9\t8"}, {"", L""},
         {"123abc|555|1\r\n0 12|p|3\r\n", L"123,555,1,555\t123abc;0,p,3,p\t0 12"},
         {"1|a|+7\r\n2|b| \t8\r\n3|c|x9\r\n4|d|-5\r\n", L"1,a,7,a\t1;2,b,8,b\t2;3,c,0,c\t3;4,d,-5,d\t4"},
         // Codes above the ceiling are held as 2147483647; the list shows the text.
@@ -84,7 +83,7 @@ TEST(ReadDialbackFile, ReadsEntriesAndTheirListTexts) {
     EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"a\t1", L"b\t2"}));
 }
 
-TEST(DialbackFileBytes, WritesCodePhoneAndDelayEndingInCrLf) {
+TEST(DialbackFile, BytesWritesCodePhoneAndDelayEndingInCrLf) {
     DialbackEntry full{3, {}, 4, 0};
     for (auto& ch : full.phone) ch = L'8';  // no terminator: 23 characters are written
     const std::vector<DialbackEntry> entries = {
@@ -100,7 +99,7 @@ TEST(DialbackFileBytes, WritesCodePhoneAndDelayEndingInCrLf) {
     EXPECT_EQ(rc::DialbackFileBytes({}, Cp1252()), "");
 }
 
-TEST(DialbackFilePath, BareNamesLieInTheProgramDirectoryAndPathsFit254Bytes) {
+TEST(DialbackFile, PathBareNamesLieInTheProgramDirectoryAndPathsFit254Bytes) {
     struct Case { const wchar_t* directory; const wchar_t* name; const wchar_t* path; } cases[] = {
         {L"C:\\RC", L"DIALBACK.TXT", L"C:\\RC\\DIALBACK.TXT"}, {L"C:\\RC", L"D:\\other\\calls.txt", L"D:\\other\\calls.txt"},
         {L"C:\\RC", L".\\calls.txt", L".\\calls.txt"}, {L"C:\\RC", L"\\calls.txt", L"\\calls.txt"},

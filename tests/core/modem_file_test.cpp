@@ -23,7 +23,7 @@ std::wstring ReadInBlocks(std::string_view file, std::size_t blockSize,
     return out;
 }
 
-TEST(ModemList, ReadsTheModemLinesInAnyBlocks) {
+TEST(ModemFile, ModemListReadsTheModemLinesInAnyBlocks) {
     struct Case { std::string file; std::wstring read; } cases[] = {
         {"@[M1] Fast Modem 28.8 ;comment\r\n@[D] ATDT\r\n@[M2]--Generic\r\n", L"1:Fast Modem 28.8 |Generic"},
         {"@[M1]A\n@[M2]Last One", L"1:A|Last One"}, {"", L"1:"}, {"  \t\r\n\n", L"1:"}, {"@[M]", L"1:"},
@@ -59,7 +59,7 @@ TEST(ModemList, ReadsTheModemLinesInAnyBlocks) {
     EXPECT_EQ(ReadInBlocks("@[M]Hayes 9600\n", 0, digitsOnly), L"1:9600");
 }
 
-TEST(ModemList, FeedReportsTheStopAndIgnoresLaterBlocks) {
+TEST(ModemFile, ModemListFeedReportsTheStopAndIgnoresLaterBlocks) {
     rc::ModemListReader reader;
     EXPECT_TRUE(reader.Feed("@[M1]One\n"));
     EXPECT_TRUE(reader.Feed("@["));
@@ -70,7 +70,7 @@ TEST(ModemList, FeedReportsTheStopAndIgnoresLaterBlocks) {
     EXPECT_EQ(reader.Names(), Names{L"One"});
 }
 
-TEST(IsLatin1LetterOrDigit, MatchesThePlatformClassesForBytes) {
+TEST(ModemFile, IsLatin1LetterOrDigitMatchesThePlatformClassesForBytes) {
     std::wstring accepted;
     for (int c = 0; c < 0x101; ++c)
         if (rc::IsLatin1LetterOrDigit(static_cast<wchar_t>(c))) accepted.push_back(static_cast<wchar_t>(c));
@@ -80,7 +80,7 @@ TEST(IsLatin1LetterOrDigit, MatchesThePlatformClassesForBytes) {
     EXPECT_EQ(accepted, expected);
 }
 
-TEST(ModemFilePath, CutsTheDirectoryTo113Bytes) {
+TEST(ModemFile, PathCutsTheDirectoryTo113Bytes) {
     struct Case { std::wstring directory; std::string path; } cases[] = {
         {L"C:\\RC", "C:\\RC\\MODEMDEF.MDM"},
         {L"C:\\" + std::wstring(110, L'd'), "C:\\" + std::string(110, 'd') + "\\MODEMDEF.MDM"},

@@ -64,7 +64,7 @@ TEST(PasswordCode, AgreesWithThePlainRenderingAndIsNeverZero) {
     EXPECT_EQ(OfText(L""), 1u);
 }
 
-TEST(PasswordCodeOfAnsi, PacksBytesLittleEndianWithTheTerminator) {
+TEST(PasswordCode, OfAnsiPacksBytesLittleEndianWithTheTerminator) {
     struct Case { std::string bytes; std::vector<std::uint16_t> units; } cases[] = {
         {"A", {0x0041}}, {"AB", {0x4241}}, {"ABC", {0x4241, 0x0043}}, {"ABCD", {0x4241, 0x4443}},
         {"\xFF\x80\x01", {0x80FF, 0x0001}},  // bytes read unsigned
@@ -76,7 +76,7 @@ TEST(PasswordCodeOfAnsi, PacksBytesLittleEndianWithTheTerminator) {
     EXPECT_EQ(PasswordCodeOfAnsi(std::string_view(buffer, 3)), Code({0x4241, 0x0043}));
 }
 
-TEST(PasswordCodeOfText, ConvertsAtMostNineBytesOfTheCodePage) {
+TEST(PasswordCode, OfTextConvertsAtMostNineBytesOfTheCodePage) {
     struct Case { const wchar_t* text; const wchar_t* same; } cases[] = {
         {L"ABCDEFGHIJKL", L"ABCDEFGHI"}, {L"\u4E00", L"?"}, {L"A\u0100B", L"A?B"},
         {L"PASS\u2603WORD", L"PASS?WORD"}, {L"\u0100", L"\u0101"}, {L"caf\u00E9", L"caf\u00E9"},
@@ -106,7 +106,7 @@ std::size_t NoWide(std::string_view, wchar_t* out, std::size_t cap) {
     return 0;
 }
 
-TEST(PasswordCodeOfText, TextTooLongForNineBytesDropsTrailingCharacters) {
+TEST(PasswordCode, OfTextDropsCharactersBeyondNineBytes) {
     const rc::AnsiCodec doubleByte{DoubleByteToAnsi, NoWide};
     struct Case { const wchar_t* text; std::string bytesUsed; } cases[] = {
         {L"\u4E01\u4E02\u4E03\u4E04\u4E05", "\x88\x01\x88\x02\x88\x03\x88\x04"},
@@ -116,7 +116,7 @@ TEST(PasswordCodeOfText, TextTooLongForNineBytesDropsTrailingCharacters) {
         EXPECT_EQ(rc::PasswordCodeOfText(c.text, doubleByte), PasswordCodeOfAnsi(c.bytesUsed)) << c.bytesUsed;
 }
 
-TEST(PasswordCodeOfText, FixedCodesOfOurTable) {
+TEST(PasswordCode, OfTextFixedCodesOfOurTable) {
     if (RC_PASSWORD_TABLE_CUSTOM) GTEST_SKIP() << "built with a deployment's own table";
     // By hand, with table[0] = 0x428A:
     //  "A":   unit 0x0041; lane A = rotl(0x428A ^ 0x0041) = rotl(0x42CB) = 0x8596.

@@ -18,7 +18,7 @@ using rc::test::Narrow;
 
 std::wstring Repeat(wchar_t c, std::size_t n) { return std::wstring(n, c); }
 
-TEST(SplitReplyLines, RunsOfLineBreaksSeparateAndEmptyLinesGo) {
+TEST(ProgmanText, SplitReplyLinesRunsOfLineBreaksSeparateAndEmptyLinesGo) {
     struct Case { const wchar_t* reply; std::vector<std::wstring> lines; } cases[] = {
         {L"", {}}, {L"\n\r\n\r\r", {}}, {L"Main", {L"Main"}},
         {L"\r\n\r\nAccessories\r\n\r\n\r\nMain\r\n", {L"Accessories", L"Main"}},
@@ -28,7 +28,7 @@ TEST(SplitReplyLines, RunsOfLineBreaksSeparateAndEmptyLinesGo) {
     for (const auto& c : cases) EXPECT_EQ(rc::SplitReplyLines(c.reply), c.lines) << Narrow(c.reply);
 }
 
-TEST(ItemLineFromGroupLine, KeepsViewdeskIconsInTheirOwnCase) {
+TEST(ProgmanText, ItemLineFromGroupLineKeepsViewdeskIconsInTheirOwnCase) {
     struct Case { const wchar_t* line; const wchar_t* itemLine; } cases[] = {  // nullptr: dropped
         {L"\"Brennix Control\",\"C:\\QB\\VIEWDESK.EXE /NAlpha /TIPX \",C:\\QB,c:\\qb\\viewdesk.exe,10,20,0,0,0",
          L"Brennix Control\tC:\\QB\\VIEWDESK.EXE /NAlpha /TIPX \tC:\\QB\tc:\\qb\\viewdesk.exe\t10\t20\t0\t0\t0"},
@@ -74,11 +74,10 @@ std::wstring Fields(const ProgramItemRecord& r) {
     return s;
 }
 
-TEST(ReadItemLine, FillsTheNineFieldsInOrder) {
+TEST(ProgmanText, ReadItemLineFillsTheNineFieldsInOrder) {
     struct Case { std::wstring line; std::wstring fields; } cases[] = {
         {L"Alpha\tVIEWDESK.EXE\t\tC:\\v.exe\t-5\t6\t7\t8\t9", L"Alpha|VIEWDESK.EXE||C:\\v.exe|-5|6|7|8|9"},
-        {L"\t\t\t\t\t\t\t\t", L"||||0|0|0|0|0"},
-        {L"A\tB\tC\tD\t12abc\t x\t 7\t+3\t-", L"A|B|C|D|12|0|7|3|0"},
+        {L"\t\t\t\t\t\t\t\t", L"||||0|0|0|0|0"}, {L"A\tB\tC\tD\t12abc\t x\t 7\t+3\t-", L"A|B|C|D|12|0|7|3|0"},
         {L"A\tB\tC\tD\t99999999999\t-99999999999\t0\t0\t0", L"A|B|C|D|2147483647|-2147483648|0|0|0"},
         {L"A\tB\tC\tD\t1\t2\t3\t4\t5\t6\textra", L"A|B|C|D|1|2|3|4|5"},
         {L"Alpha\tVIEWDESK.EXE", L"Alpha|VIEWDESK.EXE|||0|0|0|0|0"}, {L"", L"||||0|0|0|0|0"},
@@ -117,7 +116,7 @@ rc::IconCommandInput AlphaItem(const std::vector<std::wstring>* known, int major
     return in;
 }
 
-TEST(CreateIconCommands, WritesTheBlockOfEachVersion) {
+TEST(ProgmanText, CreateIconCommandsWritesTheBlockOfEachVersion) {
     const std::vector<std::wstring> withGroup = {L"Accessories", L"BRENNIX"}, without = {L"Brennix Tools"};
     const std::wstring show = L"[ShowGroup(\"Brennix\", 1)]", create = L"[CreateGroup(Brennix)]";
     const std::wstring v4 = L"[AddItem(\"C:\\QB\\VIEWDESK.EXE\" /NAlpha /TIPX ,\"Alpha\",c:\\qb\\viewdesk.exe,0,0,0,C:\\QB,0,0,1)]";
@@ -142,7 +141,7 @@ TEST(CreateIconCommands, WritesTheBlockOfEachVersion) {
               show + L"[AddItem(\"C:\\QB\\VIEWDESK.EXE\" /NAlpha /TIPX ,\"Alpha\",c:\\qb\\viewdesk.exe,2,48,-16,,1601,1,1)]");
 }
 
-TEST(CreateIconCommands, WritesTheParametersOnlyWithThirtyFiveToSpare) {
+TEST(ProgmanText, CreateIconCommandsWritesTheParametersOnlyWithThirtyFiveToSpare) {
     const std::vector<std::wstring> known = {L"G"}, none;
     struct Case { const std::vector<std::wstring>* known; int major; std::wstring prefix; } cases[] = {
         {&known, 4, L"[ShowGroup(\"G\", 1)][AddItem("}, {&known, 3, L"[ShowGroup(\"G\", 1)][AddItem("},
@@ -180,7 +179,7 @@ TEST(CreateIconCommands, WritesTheParametersOnlyWithThirtyFiveToSpare) {
     EXPECT_EQ(block.rfind(L"[ShowGroup(\"" + Repeat(L'g', 63) + L"\", 1)][AddItem(\"", 0), 0u);
 }
 
-TEST(DeleteIconCommands, ShowsTheGroupAndDeletesTheItem) {
+TEST(ProgmanText, DeleteIconCommandsShowsTheGroupAndDeletesTheItem) {
     EXPECT_EQ(rc::DeleteIconCommands(L"Brennix", L"Alpha"), L"[ShowGroup(\"Brennix\", 1)][DeleteItem(\"Alpha\")]");
     EXPECT_EQ(rc::DeleteIconCommands(Repeat(L'g', 400), Repeat(L'n', 900)),
               L"[ShowGroup(\"" + Repeat(L'g', 63) + L"\", 1)][DeleteItem(\"" + Repeat(L'n', 126) + L"\")]");
@@ -213,7 +212,7 @@ TEST(ProgmanText, ReplyFormatStartMenuLinkAndItsMark) {
     EXPECT_FALSE(rc::MarkRunInSeparateProcess(nullptr, 76));
 }
 
-TEST(GroupSelection, WholeNameOrPrefixWithoutRegardToCase) {
+TEST(ProgmanText, GroupSelectionWholeNameOrPrefixWithoutRegardToCase) {
     const std::vector<std::wstring> groups = {L"Accessories", L"Brennix Tools", L"brennix", L"Main", L"\u00D6ffentlich"};
     struct Case { const wchar_t* name; int whole, prefix; } cases[] = {
         {L"BRENNIX", 2, 1}, {L"Brennix Tools", 1, 1}, {L"brennix t", -1, 1}, {L"main", 3, 3}, {L"Ma", -1, 3},

@@ -12,7 +12,7 @@ namespace {
 using rc::CommandLineSwitches;
 using rc::ParseCommandLine;
 
-TEST(CommandLine, SwitchesGroupNameAndTheWorkingBuffer) {
+TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
     struct Case { std::wstring line; bool quiet, banner, hasGroup; std::wstring group; } cases[] = {
         {L"", false, true, false, L""},            {L"/i /n", true, false, false, L""},
         {L"-I -N", true, false, false, L""},       {L"/Ixyz", true, true, false, L""},
@@ -36,7 +36,7 @@ TEST(CommandLine, SwitchesGroupNameAndTheWorkingBuffer) {
     }
 }
 
-TEST(Centring, PlacesOverTheOwnerAndKeepsOnScreen) {
+TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
     struct Case {
         int W, H, PW, PH, PL, PT, SW, SH, x, y;
     } cases[] = {
@@ -78,62 +78,39 @@ std::vector<std::uint8_t> MakeTemplate(bool setFont, const std::u16string& face,
     return t;
 }
 
-std::size_t FaceOffset(const std::vector<std::uint8_t>& t) {
-    // The synthetic templates put the face right after the point size.
-    for (std::size_t i = 18; i + 1 < t.size(); i += 2)
-        if (t[i] == 'T' && t[i + 2] == 'i') return i + 12 + 2;  // "Title\0" is 12 bytes, then the size
-    return 0;
-}
-
-TEST(TemplateFont, ReplacesTheFaceAndKeepsItemsAligned) {
-    const std::u16string faces[] = {u"MS Sans Serif", u"A very long typeface name indeed", u"Arial", u"Tiny"};
-    for (bool ordinal : {false, true}) {
-        for (const auto& face : faces) {
+// The Mincho face, "ＭＳ 明朝", whatever the face a template names: the
+// items keep their 4-byte alignment whether the name grows or shrinks.
+TEST(ShellLogic, TemplateFontReplacesTheFaceAndKeepsItemsAligned) {
+    const std::u16string mincho = u"\xFF2D\xFF33 \x660E\x671D";
+    for (bool ordinal : {false, true})
+        for (const std::u16string face : {u"MS Sans Serif", u"A very long typeface name indeed", u"Arial", u"Tiny"}) {
             auto t = MakeTemplate(true, face, ordinal, 24);
-            auto fixed = rc::FixTemplateFont(t.data(), t.size());
-            std::size_t face_at = FaceOffset(t);
-            ASSERT_GT(face_at, 0u);
-            // Everything before the face is untouched.
-            EXPECT_TRUE(std::equal(t.begin(), t.begin() + static_cast<long>(face_at), fixed.begin()));
-            // The Mincho face with its terminator follows.
-            for (int i = 0; i < 6; ++i) {
-                std::uint16_t c = static_cast<std::uint16_t>(fixed[face_at + 2 * i] | (fixed[face_at + 2 * i + 1] << 8));
-                EXPECT_EQ(c, static_cast<std::uint16_t>(rc::kReplacementFace[i]));
-            }
-            // Items start on a 4-byte boundary and are byte for byte the same.
-            std::size_t items_at = (face_at + 12 + 3) & ~std::size_t{3};
-            ASSERT_EQ(fixed.size(), items_at + 24);
-            for (std::size_t i = 0; i < 24; ++i) EXPECT_EQ(fixed[items_at + i], 0xA0 + i);
+            EXPECT_EQ(rc::FixTemplateFont(t.data(), t.size()), MakeTemplate(true, mincho, ordinal, 24)) << face.size();
         }
-    }
 }
 
-TEST(TemplateFont, LeavesOtherTemplatesByteForByte) {
+TEST(ShellLogic, TemplateFontLeavesOtherTemplatesByteForByte) {
     auto plain = MakeTemplate(false, u"", false, 16);
     EXPECT_EQ(rc::FixTemplateFont(plain.data(), plain.size()), plain);
     // An extended template: version 1, signature 0xFFFF; its first byte is
     // 1, so even a 0x40 style bit elsewhere is never looked at.
     std::vector<std::uint8_t> ext = {1, 0, 0xFF, 0xFF, 0x40, 0x40, 0x40, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(rc::FixTemplateFont(ext.data(), ext.size()), ext);
-    // Truncated templates that announce a font they do not hold.
+    // Cut templates that announce a font they do not hold whole; this one
+    // ends with its face.
     auto cut = MakeTemplate(true, u"MS Sans Serif", false, 0);
-    const std::size_t faceEnd = FaceOffset(cut) + 2 * (13 + 1);
-    ASSERT_LE(faceEnd, cut.size());
-    for (std::size_t n = 0; n < faceEnd; ++n) {
-        auto r = rc::FixTemplateFont(cut.data(), n);
-        EXPECT_EQ(r, std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(n))) << n;
-    }
-    EXPECT_NE(rc::FixTemplateFont(cut.data(), faceEnd),
-              std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(faceEnd)));
+    ASSERT_EQ(cut.size(), 72u);
+    for (std::size_t n = 0; n < cut.size(); ++n)
+        EXPECT_EQ(rc::FixTemplateFont(cut.data(), n), std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(n))) << n;
+    EXPECT_NE(rc::FixTemplateFont(cut.data(), cut.size()), cut);
 }
 
-TEST(HelpFile, PrefersBrxThenQvtThenAsksForBrx) {
+TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
     struct Case {
         std::set<std::wstring> present;
         const wchar_t* expected;
     } cases[] = {
-        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"},
-        {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
+        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
         {{}, L"C:\\p\\BRX.hlp"},
     };
     for (const auto& c : cases) {
@@ -142,7 +119,7 @@ TEST(HelpFile, PrefersBrxThenQvtThenAsksForBrx) {
     }
 }
 
-TEST(DirectoryPrompt, MessageAndPaths) {
+TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
     EXPECT_EQ(rc::FirstMessageId(2293794), 35);
     EXPECT_EQ(rc::SecondMessageId(2293794), 34);
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),

@@ -8,7 +8,7 @@ namespace {
 
 using rc::test::Narrow;
 
-TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
+TEST(Text, CopyCutCutsAtCapacityAndAlwaysTerminates) {
     wchar_t buf[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
     EXPECT_EQ(rc::CopyCut(buf, 6, L"abcdefgh"), 5u);
     EXPECT_STREQ(buf, L"abcde");
@@ -19,7 +19,7 @@ TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
     EXPECT_EQ(buf[0], L'#');
 }
 
-TEST(Numbers, LeadingNumberAndParseUnsigned) {
+TEST(Text, NumbersLeadingNumberAndParseUnsigned) {
     struct Leading { const wchar_t* text; int expected; } leading[] = {
         {L"", 0}, {L"abc", 0}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9}, {L"- 5", 0}, {L"007", 7},
         {L"2147483647", 2147483647}, {L"2147483648", 2147483647}, {L"99999999999999999999", 2147483647},
@@ -39,7 +39,7 @@ TEST(Numbers, LeadingNumberAndParseUnsigned) {
     }
 }
 
-TEST(FormatText, FillsDirectivesInOrderAndCuts) {
+TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"Error %d opening registry key %s for reading", {5, L"K"}),
               L"Error 5 opening registry key K for reading");
     EXPECT_EQ(rc::FormatText(L"%lu|%s|%d", {4000000000ul, L"555", -5}), L"4000000000|555|-5");
@@ -48,7 +48,7 @@ TEST(FormatText, FillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4), L"abc");
 }
 
-TEST(Cp1252Codec, MapsBothWaysAndMarksMissingCharacters) {
+TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
     const auto& codec = rc::Cp1252Codec();
     char out[8];
     EXPECT_EQ(codec.toAnsi(L"A\u20AC\u00E9\u4E00", out, sizeof out), 4u);
@@ -60,7 +60,7 @@ TEST(Cp1252Codec, MapsBothWaysAndMarksMissingCharacters) {
     EXPECT_STREQ(wide, L"\u20ACxy");
 }
 
-TEST(CaseFolding, ComparesLatinLettersWithoutCase) {
+TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
     EXPECT_TRUE(rc::EqualsNoCase(L"Quorvel \u00e9", L"QUORVEL \u00c9"));
     EXPECT_FALSE(rc::EqualsNoCase(L"abc", L"abd"));
     EXPECT_TRUE(rc::StartsWithNoCase(L"com2", L"COM"));

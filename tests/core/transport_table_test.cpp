@@ -14,7 +14,7 @@ namespace {
 using rc::Side;
 using rc::test::Narrow;
 
-TEST(TransportList, EachSideHasItsModulesAndKeepsATransportWhileItsModuleIsThere) {
+TEST(TransportTable, ModulesOfEachSideAndWhatStaysInTheList) {
     const wchar_t* modules[rc::kTransportCount][2] = {
         {L"SXIPX32.DLL", L"CXIPX.DLL"}, {L"SXNBS32.DLL", L"CXNBS.DLL"}, {L"SXTCP32.DLL", L"CXTCP.DLL"}};
     const int ids[rc::kTransportCount] = {IDS_IPX, IDS_NETBIOS, IDS_TCPIP};
@@ -31,7 +31,7 @@ TEST(TransportList, EachSideHasItsModulesAndKeepsATransportWhileItsModuleIsThere
     EXPECT_TRUE(rc::IsTransportUsable(true, true));
 }
 
-TEST(TransportTexts, StatusLinePathsCodesAndMachineName) {
+TEST(TransportTable, TransportTextsStatusLinePathsCodesAndMachineName) {
     EXPECT_EQ(rc::TransportStatusLine(L"Stack found", L"QRV DLL (%s) installed", L"SXIPX32.DLL"),
               L"Stack found, QRV DLL (SXIPX32.DLL) installed");
     EXPECT_EQ(rc::TransportStatusLine(L"A", L"B", L"X.DLL"), L"A, B");

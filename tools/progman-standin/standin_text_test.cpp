@@ -39,7 +39,7 @@ std::wstring AddItem(std::wstring_view block) {
            std::to_wstring(i.hotKey) + (i.minimize ? L"|min" : L"") + (i.separate ? L"|separate" : L"");
 }
 
-TEST(CommandBlock, ReadsCommandsOrRefusesTheBlock) {
+TEST(StandIn, CommandBlockReadsCommandsOrRefusesTheBlock) {
     struct Case { const wchar_t* block; const wchar_t* commands; } cases[] = {
         {L"[CreateGroup(Brennix)][ShowGroup(\"Brennix\", 1)]", L"CreateGroup(Brennix);ShowGroup(\"Brennix\"|1)"},
         {L"  [ShowGroup(a,1)]\r\n\t[DeleteItem(\"Station 1\")]  ", L"ShowGroup(a|1);DeleteItem(\"Station 1\")"},
@@ -68,7 +68,7 @@ TEST(CommandBlock, ReadsCommandsOrRefusesTheBlock) {
     }
 }
 
-TEST(AddItem, ReadsEveryFieldOrRefusesTheItem) {
+TEST(StandIn, AddItemReadsEveryFieldOrRefusesTheItem) {
     struct Case { const wchar_t* block; const wchar_t* item; } cases[] = {
         {L"[AddItem(\"C:\\Q\\VIEWDESK.EXE\" /* S1 ,\"Station, one\",c:\\q\\v.exe,2,-10,20,C:\\Q,1601,1,1)]",
          L"C:\\Q\\VIEWDESK.EXE|/* S1|Station, one|c:\\q\\v.exe|2|-10|20|C:\\Q|1601|min|separate"},
@@ -85,7 +85,7 @@ TEST(AddItem, ReadsEveryFieldOrRefusesTheItem) {
 
 // Every block Create Program Icon composes, in both generations of the
 // AddItem form, reads back into the item it was made from.
-TEST(ComposedBlock, ReadsBackIntoTheItem) {
+TEST(StandIn, ComposedBlockReadsBackIntoTheItem) {
     for (int major : {3, 4, 6}) {
         rc::IconCommandInput in{L"C:\\Program Files\\Quorvel\\VIEWDESK.EXE", L"/* STATION1 /T15 ", L"Station 1",
                                 L"c:\\q\\viewdesk.exe", 1, 40, 8, L"C:\\Program Files\\Quorvel", 1620, 1,
@@ -102,7 +102,7 @@ TEST(ComposedBlock, ReadsBackIntoTheItem) {
     EXPECT_EQ(AddItem(rc::CreateIconCommands(in, nullptr)), L"refused untouched");  // AddItem without room
 }
 
-TEST(Texts, NumbersNamesAndLogLines) {
+TEST(StandIn, TextsNumbersNamesAndLogLines) {
     struct Number { const wchar_t* text; bool ok; int value; } numbers[] = {
         {L"", true, 7}, {L"  ", true, 7}, {L" 12 ", true, 12}, {L"-5", true, -5}, {L"+7", true, 7},
         {L"2147483647", true, 2147483647}, {L"-2147483648", true, -2147483647 - 1}, {L"2147483648", false, 12345},
@@ -130,10 +130,10 @@ TEST(Texts, NumbersNamesAndLogLines) {
 // The stand-in's reply, as the Configurator reads it: the group's own line
 // is dropped, Viewdesk items become item lines, and an item line reads into
 // the record with every field in its place.
-TEST(Replies, ItemLinesReadIntoTheRecord) {
+TEST(StandIn, RepliesItemLinesReadIntoTheRecord) {
     standin::ItemFields viewdesk{L"Station 1", L"C:\\Q\\VIEWDESK.EXE /* STATION1 /T15", L"C:\\Q", L"c:\\q\\v.exe",
                                  40, 8, 1, 1620, true};
-    standin::ItemFields other{L"Notes", L"C:\\windows\\notepad.exe VIEWDESK.TXT"};
+    standin::ItemFields other{L"Notes", L"C:\\windows\\notepad.exe VIEWDESK.TXT", L"", L"", 0, 0, 0, 0, false};
     std::wstring reply = standin::JoinLines({standin::GroupLine(L"Brennix", L"C:\\G\\Brennix", 2, 1),
                                              standin::ItemLine(viewdesk), standin::ItemLine(other)});
     EXPECT_EQ(reply, L"\"Brennix\",C:\\G\\Brennix,2,1\r\n"
@@ -153,7 +153,7 @@ TEST(Replies, ItemLinesReadIntoTheRecord) {
     EXPECT_EQ(standin::JoinLines({}), L"");
 }
 
-TEST(Options, ReadsSwitches) {
+TEST(StandIn, OptionsReadsSwitches) {
     struct Case { std::vector<std::wstring> args; bool ok; const wchar_t* log; bool silent, ansi; int quitAfter; } cases[] = {
         {{}, true, L"", false, false, 0},
         {{L"/log", L"C:\\t\\s.log", L"-SILENT", L"/Quit-After", L"30"}, true, L"C:\\t\\s.log", true, false, 30},
