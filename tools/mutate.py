@@ -248,7 +248,7 @@ BUILD_FLAGS = ["-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_C_COMPILER=cl
 def build(build_dir, timeout):
     try:
         r = subprocess.run(["cmake", "--build", build_dir, "--target", "core_tests"],
-                           capture_output=True, text=True, timeout=timeout)
+                           capture_output=True, timeout=timeout)
         return r.returncode == 0
     except subprocess.TimeoutExpired:
         return False
@@ -257,7 +257,7 @@ def build(build_dir, timeout):
 def run_tests(build_dir, timeout):
     try:
         r = subprocess.run([os.path.join(build_dir, "core_tests"), "--gtest_brief=1"],
-                           capture_output=True, text=True, timeout=timeout)
+                           capture_output=True, timeout=timeout)
         return "passed" if r.returncode == 0 else "failed"
     except subprocess.TimeoutExpired:
         return "timeout"
@@ -311,6 +311,7 @@ def main():
     ap.add_argument("--jobs", type=int, default=2, help="mutants built and run at once, each in its own tree")
     ap.add_argument("--timeout", type=float, default=0,
                     help="seconds per test run (default 10 x the clean run, at least 10)")
+    ap.add_argument("--only", help="comma-separated mutant ids: run and count just these")
     ap.add_argument("--list", action="store_true", help="print the mutants and stop")
     args = ap.parse_args()
 
@@ -320,6 +321,8 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         src_root, src_name = export_sources(args, tmp)
         mutants, sites = draw_mutants(src_root, args.count, args.seed)
+        if args.only:
+            mutants = [m for m in mutants if m["id"] in args.only.split(",")]
         if args.list:
             for m in mutants:
                 print(f"{m['id']} {m['file']}:{m['line']} {m['kind']}: {m['from']!r} -> {m['to']!r}")

@@ -73,6 +73,9 @@ TEST(ControlOptions, ParseControlOptionsReadsFieldsAsTextAndKeepsWhatTheLineLack
     EXPECT_EQ(s.messageFile, L"msg.txt");
     EXPECT_EQ(s.colourDepth, rc::kDepth256);
     EXPECT_FALSE(s.remote);  // every reading turns Remote Control off first
+    s.remote = true;
+    ASSERT_TRUE(rc::ParseControlOptions(L"VIEWDESK.EXE", s, Lists()));  // a line without options too
+    EXPECT_FALSE(s.remote);
 
     ASSERT_TRUE(rc::ParseControlOptions(L"V.EXE " + std::wstring(5000, L' ') + L"/O /M" +
                                             std::wstring(400, L'f'), s, Lists()));

@@ -129,6 +129,19 @@ TEST(PasswordCode, OfTextFixedCodesOfOurTable) {
         {L"SECRET", 11785836}, {L"PASSWORD", 5559524}, {L"ABCDEFGHI", 10103839},
     };
     for (const auto& c : cases) EXPECT_EQ(OfText(c.text), c.code) << Narrow(c.text);
+    // The table: the first 16 bits of the fractional parts of the cube roots
+    // of the first 32 primes, that is the largest r with r^3 <= p * 2^48, mod 2^16.
+    std::uint64_t p = 1;
+    for (std::uint16_t entry : kPasswordCodeTable) {
+        for (bool prime = false; !prime;) {
+            prime = ++p > 1;
+            for (std::uint64_t d = 2; d * d <= p; ++d) prime = prime && p % d != 0;
+        }
+        std::uint64_t r = 0;
+        for (std::uint64_t bit = 1u << 20; bit; bit >>= 1)
+            if ((r + bit) * (r + bit) * (r + bit) <= p << 48) r += bit;
+        EXPECT_EQ(entry, r % 65536) << "prime " << p;
+    }
 }
 
 }  // namespace
