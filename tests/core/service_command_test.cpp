@@ -31,6 +31,7 @@ TEST(ServiceCommand, ValueBytesAndTheOptionsAfterTheSecondWord) {
         {L"C:\\S.EXE /* ", L""}, {L"C:\\S.EXE /*", L""}, {L"C:\\S.EXE ", L""}, {L"C:\\S.EXE", L""}, {L"", L""},
         {L" /* BOB", L"BOB"}, {L"C:\\S.EXE\t/* BOB", L""},  // only spaces separate
     };
+    EXPECT_EQ(rc::ServiceCommand(L"C:\\S.EXE", L"BOB /UIP "), L"C:\\S.EXE /* BOB /UIP ");
     for (const auto& c : commands) {
         auto block = Block(c.command);
         EXPECT_EQ(rc::OptionTextOfCommand(std::wstring_view(block.get(), c.command.size())), c.options)

@@ -46,6 +46,9 @@ TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"100%% %s", {L"sure"}), L"100% sure");
     EXPECT_EQ(rc::FormatText(L"%s and %s", {L"one"}), L"one and ");
     EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4), L"abc");
+    EXPECT_EQ(rc::FormatText(L"abcd", {}, 4), L"abc");
+    EXPECT_EQ(rc::FormatText(L"100% %l", {}), L"100% %l");  // a directive cut short stays as it is
+    EXPECT_EQ(rc::FormatText(L"100%", {}), L"100%");
 }
 
 TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
@@ -58,6 +61,12 @@ TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
     wchar_t wide[4];
     EXPECT_EQ(codec.toWide("\x80xyz", wide, 4), 3u);
     EXPECT_STREQ(wide, L"\u20ACxy");
+    // The five unassigned bytes stand for themselves; the others are the
+    // code page's characters.
+    EXPECT_EQ(codec.toWide("\x81\x87\x95\x8d", wide, 4), 3u);
+    EXPECT_STREQ(wide, L"\x81\u2021\u2022");
+    EXPECT_EQ(codec.toAnsi(L"\x01\x81\u2021", out, sizeof out), 3u);
+    EXPECT_EQ(std::string(out), std::string("\x01?\x87"));
 }
 
 TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
