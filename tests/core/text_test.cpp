@@ -49,6 +49,7 @@ TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"abcd", {}, 4), L"abc");
     EXPECT_EQ(rc::FormatText(L"100% %l", {}), L"100% %l");  // a directive cut short stays as it is
     EXPECT_EQ(rc::FormatText(L"100%", {}), L"100%");
+    EXPECT_EQ(rc::FormatText(L"%q%lq", {L"x"}), L"%q%lq");  // not a directive: written as it stands
 }
 
 TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
