@@ -64,8 +64,9 @@ TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
     EXPECT_STREQ(wide, L"\u20ACxy");
     // The five unassigned bytes stand for themselves; the others are the
     // code page's characters.
-    EXPECT_EQ(codec.toWide("\x81\x87\x95\x8d", wide, 4), 3u);
-    EXPECT_STREQ(wide, L"\x81\u2021\u2022");
+    wchar_t five[5];
+    EXPECT_EQ(codec.toWide("\x81\x87\x95\x8d", five, 5), 4u);
+    EXPECT_STREQ(five, L"\x81\u2021\u2022\x8d");
     EXPECT_EQ(codec.toAnsi(L"\x01\x81\u2021", out, sizeof out), 3u);
     EXPECT_EQ(std::string(out), std::string("\x01?\x87"));
 }
@@ -77,6 +78,7 @@ TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
     EXPECT_FALSE(rc::StartsWithNoCase(L"CO", L"COM"));
     EXPECT_TRUE(rc::EqualsNoCaseAscii(L"bob /uip", L"BOB /UIP"));
     EXPECT_FALSE(rc::EqualsNoCaseAscii(L"\u00e9", L"\u00c9"));
+    EXPECT_EQ(rc::LowerText(L"AZ@[\u00C0\u00D7\u00DE\u00DF"), L"az@[\u00E0\u00D7\u00FE\u00DF");
 }
 
 }  // namespace
