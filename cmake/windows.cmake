@@ -65,8 +65,9 @@ if(RC_DIALOG_TESTS)
   target_compile_options(dialog_tests PRIVATE ${RC_WARNINGS})
   rc_test_options(dialog_tests)
   target_link_options(dialog_tests PRIVATE -municode ${RC_STATIC_LINK})
-  add_test(NAME dialog_tests COMMAND dialog_tests --gtest_brief=1)
-  set_tests_properties(dialog_tests PROPERTIES LABELS dialog TIMEOUT 600)
+  add_dependencies(dialog_tests progman_standin)
+  rc_add_gtest_suites(dialog_tests LABEL dialog TIMEOUT 600
+    ENVIRONMENT "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
 endif()
 
 # End-to-end tests: a driver program that starts the real rcsetup32.exe in
@@ -80,9 +81,10 @@ if(RC_E2E_TESTS)
   rc_test_options(e2e_tests)
   target_link_options(e2e_tests PRIVATE -municode ${RC_STATIC_LINK})
   add_dependencies(e2e_tests rcsetup32)
-  add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1)
-  set_tests_properties(e2e_tests PROPERTIES LABELS e2e TIMEOUT 900
-    ENVIRONMENT "RC_CONFIGURATOR_EXE=$<TARGET_FILE:rcsetup32>")
+  add_dependencies(e2e_tests progman_standin)
+  rc_add_gtest_suites(e2e_tests LABEL e2e TIMEOUT 900
+    ENVIRONMENT "RC_CONFIGURATOR_EXE=$<TARGET_FILE:rcsetup32>"
+                "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
 endif()
 
 # ---- Program Manager stand-in ------------------------------------------------
@@ -102,17 +104,9 @@ add_executable(progman_standin_tests
   ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text.cpp
   ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text_test.cpp)
 target_link_libraries(progman_standin_tests PRIVATE rccore GTest::gtest_main)
+target_include_directories(progman_standin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(progman_standin_tests PRIVATE ${RC_WARNINGS})
 rc_test_options(progman_standin_tests)
 target_link_options(progman_standin_tests PRIVATE -static)
-add_test(NAME progman_standin_tests COMMAND progman_standin_tests --gtest_brief=1)
-set_tests_properties(progman_standin_tests PROPERTIES LABELS core TIMEOUT 300)
+rc_add_gtest_suites(progman_standin_tests LABEL core)
 
-# The dialog and end-to-end tests start the stand-in from its build path.
-foreach(rc_standin_user dialog_tests e2e_tests)
-  if(TARGET ${rc_standin_user})
-    add_dependencies(${rc_standin_user} progman_standin)
-    set_property(TEST ${rc_standin_user} APPEND PROPERTY ENVIRONMENT
-      "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
-  endif()
-endforeach()

@@ -9,64 +9,39 @@
 
 #include "fuzz_support.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 using fuzz::Check;
-using fuzz::Decode;
-
-namespace {
-
-bool InRange(int position, std::size_t size) {
-    return position == -1 || (position >= 0 && static_cast<std::size_t>(position) < size);
-}
-
-// A number field written by the parse: decimal within low..high.
-bool IsNumberIn(const std::wstring& field, int low, int high) {
-    if (field.empty()) return true;
-    int n = rc::LeadingNumber(field);
-    return rc::DecimalText(n) == field && n >= low && n <= high;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::wstring line = Decode(data, size);
-
-    rc::ControlLists standard;
-    standard.adapters = {0, 1, 2, 3, 4, 5, 6, 7};
-    standard.transports = {IDS_IPX, IDS_NETBIOS, IDS_TCPIP};
-    rc::ControlLists odd;
-    odd.adapters = {9, -1, 9, 40000};
-    odd.transports = {IDS_NETBIOS};
-
+    const std::wstring line = fuzz::Decode(data, size);
+    // A number field written by the parse: decimal within low..high.
+    auto numberIn = [](const std::wstring& field, int low, int high) {
+        int n = rc::LeadingNumber(field);
+        return field.empty() || (rc::DecimalText(n) == field && n >= low && n <= high);
+    };
+    const rc::ControlLists standard{{0, 1, 2, 3, 4, 5, 6, 7}, {IDS_IPX, IDS_NETBIOS, IDS_TCPIP}};
+    const rc::ControlLists odd{{9, -1, 9, 40000}, {IDS_NETBIOS}};
     for (const rc::ControlLists* lists : {&standard, &odd}) {
         const rc::ControlLists& l = *lists;
         rc::ControlSettings s;
-        // The core's own table stands in for the platform's upper-casing.
-        const bool present = rc::ParseControlOptions(line, s, l, rc::UpperChar);
-        Check(present == !line.empty());
+        Check(rc::ParseControlOptions(line, s, l, rc::UpperChar) == !line.empty());
         if (line.find(L' ') == std::wstring::npos) Check(s == rc::ControlSettings());
-
         Check(s.name.size() <= rc::kControlNameMax && rc::UpperText(s.name) == s.name);
-        Check(InRange(s.transport, l.transports.size()) && InRange(s.adapter, l.adapters.size()));
+        Check(fuzz::InRange(s.transport, l.transports.size()) && fuzz::InRange(s.adapter, l.adapters.size()));
         Check(s.colourDepth == -1 || (s.colourDepth >= rc::kDepthMono && s.colourDepth <= rc::kDepth256));
-        Check(IsNumberIn(s.cacheSize, 128, 4096) && IsNumberIn(s.maxClients, 2, 30));
+        Check(numberIn(s.cacheSize, 128, 4096) && numberIn(s.maxClients, 2, 30));
         Check(s.connectTo.size() <= rc::kFieldTextMax && rc::UpperText(s.connectTo) == s.connectTo);
         Check(s.messageFile.size() <= rc::kFieldTextMax && s.dial.size() <= rc::kFieldTextMax);
 
-        const bool remoteAvailable = rc::TransportIdAt(l.transports, s.transport) != IDS_TCPIP;
-        const rc::ComposedControl composed = rc::ComposeControlOptions(s, l, remoteAvailable);
+        const rc::ComposedControl composed =
+            rc::ComposeControlOptions(s, l, rc::TransportIdAt(l.transports, s.transport) != IDS_TCPIP);
         Check(composed.overLimit == (composed.text.size() > rc::kProgramManagerLimit));
         Check(composed.text.empty() || composed.text.back() == L' ');
         if (lists != &standard) continue;
-
         // Everything composed lies before /REMOTE and reads back as it was.
         rc::ControlSettings again;
         Check(rc::ParseControlOptions(L"VIEWDESK.EXE " + composed.text, again, l, rc::UpperChar));
-        const bool againAvailable = rc::TransportIdAt(l.transports, again.transport) != IDS_TCPIP;
-        Check(rc::ComposeControlOptions(again, l, againAvailable).text == composed.text);
+        Check(rc::ComposeControlOptions(again, l, rc::TransportIdAt(l.transports, again.transport) != IDS_TCPIP).text ==
+              composed.text);
     }
     return 0;
 }

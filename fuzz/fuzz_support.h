@@ -1,10 +1,16 @@
 // What the fuzz targets share: the check that stops a run on a broken
-// invariant, and the way input bytes become wide text.
+// invariant, the ways input bytes become wide text, and record checks.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
+
+#include "progman/progman_text.h"
+#include "shell/text.h"
 
 namespace fuzz {
 
@@ -20,14 +26,38 @@ inline void Check(bool ok) {
 inline std::wstring Decode(const std::uint8_t* data, std::size_t size) {
     std::wstring text;
     for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0xFF && i + 2 < size) {
-            text.push_back(static_cast<wchar_t>(data[i + 1] | (data[i + 2] << 8)));
-            i += 2;
-        } else {
-            text.push_back(static_cast<wchar_t>(data[i]));
-        }
+        bool wide = data[i] == 0xFF && i + 2 < size;
+        text.push_back(static_cast<wchar_t>(wide ? data[i + 1] | (data[i + 2] << 8) : data[i]));
+        if (wide) i += 2;
     }
     return text;
+}
+
+// Text as it arrives from Program Manager: after a first byte with bit 0
+// set, 16-bit little-endian units; otherwise 8-bit text through the code page.
+inline std::wstring ReplyText(const std::uint8_t* data, std::size_t size) {
+    std::wstring text;
+    if (size == 0) return text;
+    if (data[0] & 1) {
+        for (std::size_t i = 1; i + 1 < size; i += 2) text.push_back(static_cast<wchar_t>(data[i] | (data[i + 1] << 8)));
+        return text;
+    }
+    std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::vector<wchar_t> wide(bytes.size() + 1);
+    return std::wstring(wide.data(), rc::Cp1252Codec().toWide(bytes, wide.data(), wide.size()));
+}
+
+inline bool InRange(int position, std::size_t size) {
+    return position == -1 || (position >= 0 && static_cast<std::size_t>(position) < size);
+}
+
+// A record read from an item line: every text field terminated within its
+// room, the group and our option buffer as they were before.
+inline void CheckRecord(const rc::ProgramItemRecord& r, const rc::ProgramItemRecord& before) {
+    for (const wchar_t* field : {r.description, r.commandLine, r.directory, r.iconFile})
+        Check(rc::BoundedLength(field, rc::kItemTextCap) < rc::kItemTextCap);
+    Check(std::memcmp(r.group, before.group, sizeof r.group) == 0);
+    Check(std::memcmp(r.options, before.options, sizeof r.options) == 0);
 }
 
 }  // namespace fuzz

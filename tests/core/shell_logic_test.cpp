@@ -8,64 +8,44 @@
 #include <set>
 #include <string>
 
+#include "support/narrow_text.h"
+
 namespace {
 
 using rc::CommandLineSwitches;
 using rc::ParseCommandLine;
 
-TEST(CommandLine, SwitchesAndGroupName) {
-    struct Case {
-        const wchar_t* line;
-        bool quiet, banner, hasGroup;
-        const wchar_t* group;
-    } cases[] = {
-        {L"", false, true, false, L""},
-        {L"/i /n", true, false, false, L""},
-        {L"-I -N", true, false, false, L""},
-        {L"/Ixyz", true, true, false, L""},
-        {L"/ - x /", false, true, false, L""},
-        {L"/N\t/I", false, false, false, L""},       // a tab does not separate
-        {L"/PMy Group /N", false, true, true, L"My Group /N"},
-        {L"/I /P", true, true, true, L""},
-        {L"-pgroup", false, true, true, L"group"},
-        {L"/P My", false, true, true, L" My"},      // the space becomes part of the name
-        {L"/N  /I", true, false, false, L""},       // an empty token between two spaces
-        {L"/X /Y", false, true, false, L""},
+TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
+    struct Case { std::wstring line; bool quiet, banner, hasGroup; std::wstring group; } cases[] = {
+        {L"", false, true, false, L""},            {L"/i /n", true, false, false, L""},
+        {L"-I -N", true, false, false, L""},       {L"/Ixyz", true, true, false, L""},
+        {L"/ - x /", false, true, false, L""},     {L"/N\t/I", false, false, false, L""},  // a tab does not separate
+        {L"/PMy Group /N", false, true, true, L"My Group /N"}, {L"/I /P", true, true, true, L""},
+        {L"-pgroup", false, true, true, L"group"}, {L"/P My", false, true, true, L" My"},
+        {L"/N  /I", true, false, false, L""},      {L"/X /Y", false, true, false, L""},
+        // Switches past the 131st character are not seen; a /P value comes
+        // from the whole line, cut to 63 characters.
+        {std::wstring(130, L'x') + L" /I", false, true, false, L""},
+        {std::wstring(128, L'x') + L" /I", true, true, false, L""},
+        {std::wstring(129, L'x') + L" /P" + std::wstring(100, L'g'), false, true, false, L""},
+        {std::wstring(120, L'x') + L" /P" + std::wstring(100, L'g'), false, true, true, std::wstring(63, L'g')},
     };
     for (const auto& c : cases) {
         CommandLineSwitches s = ParseCommandLine(c.line);
-        EXPECT_EQ(s.quiet, c.quiet) << c.line;
-        EXPECT_EQ(s.banner, c.banner) << c.line;
-        EXPECT_EQ(s.hasGroup, c.hasGroup) << c.line;
-        EXPECT_EQ(s.group, c.group) << c.line;
+        EXPECT_EQ(s.quiet, c.quiet) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.banner, c.banner) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.hasGroup, c.hasGroup) << rc::test::Narrow(c.line);
+        EXPECT_EQ(s.group, c.group) << rc::test::Narrow(c.line);
     }
 }
 
-TEST(CommandLine, WorkingBufferAndGroupLimits) {
-    // Switches past the 131st character are not seen.
-    std::wstring line(130, L'x');
-    EXPECT_FALSE(ParseCommandLine(line + L" /I").quiet);
-    std::wstring fits(128, L'x');
-    EXPECT_TRUE(ParseCommandLine(fits + L" /I").quiet);  // "/I" ends at character 131
-    // A /P value comes from the whole line and is cut to its 63 characters.
-    std::wstring name(100, L'g');
-    CommandLineSwitches s = ParseCommandLine(std::wstring(129, L'x') + L" /P" + name);
-    EXPECT_FALSE(s.hasGroup);  // the letter P is the 132nd character: outside the buffer
-    s = ParseCommandLine(std::wstring(120, L'x') + L" /P" + name);
-    EXPECT_TRUE(s.hasGroup);
-    EXPECT_EQ(s.group, std::wstring(63, L'g'));
-}
-
-TEST(Centring, PlacesOverTheOwnerAndKeepsOnScreen) {
+TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
     struct Case {
         int W, H, PW, PH, PL, PT, SW, SH, x, y;
     } cases[] = {
-        {200, 100, 400, 300, 100, 50, 1024, 768, 200, 150},   // plain centring
-        {201, 101, 400, 300, 100, 50, 1024, 768, 199, 149},   // halves round toward zero
-        {300, 200, 100, 100, 0, 0, 1024, 768, 0, 0},          // owner at the corner
-        {200, 100, 400, 300, 900, 700, 1024, 768, 824, 668},  // past right and bottom
-        {1200, 900, 400, 300, 100, 50, 1024, 768, -176, -132},// larger than the screen
-        {200, 100, 50, 50, -500, -400, 1024, 768, 0, 0},      // owner off screen
+        {200, 100, 400, 300, 100, 50, 1024, 768, 200, 150},   {201, 101, 400, 300, 100, 50, 1024, 768, 199, 149},
+        {300, 200, 100, 100, 0, 0, 1024, 768, 0, 0},          {200, 100, 400, 300, 900, 700, 1024, 768, 824, 668},
+        {1200, 900, 400, 300, 100, 50, 1024, 768, -176, -132}, {200, 100, 50, 50, -500, -400, 1024, 768, 0, 0},
     };
     for (const auto& c : cases) {
         rc::Point p = rc::CentrePosition(c.W, c.H, c.PW, c.PH, c.PL, c.PT, c.SW, c.SH);
@@ -101,62 +81,39 @@ std::vector<std::uint8_t> MakeTemplate(bool setFont, const std::u16string& face,
     return t;
 }
 
-std::size_t FaceOffset(const std::vector<std::uint8_t>& t) {
-    // The synthetic templates put the face right after the point size.
-    for (std::size_t i = 18; i + 1 < t.size(); i += 2)
-        if (t[i] == 'T' && t[i + 2] == 'i') return i + 12 + 2;  // "Title\0" is 12 bytes, then the size
-    return 0;
-}
-
-TEST(TemplateFont, ReplacesTheFaceAndKeepsItemsAligned) {
-    const std::u16string faces[] = {u"MS Sans Serif", u"A very long typeface name indeed", u"Arial", u"Tiny"};
-    for (bool ordinal : {false, true}) {
-        for (const auto& face : faces) {
+// The Mincho face, "ＭＳ 明朝", whatever the face a template names: the
+// items keep their 4-byte alignment whether the name grows or shrinks.
+TEST(ShellLogic, TemplateFontReplacesTheFaceAndKeepsItemsAligned) {
+    const std::u16string mincho = u"\xFF2D\xFF33 \x660E\x671D";
+    for (bool ordinal : {false, true})
+        for (const std::u16string face : {u"MS Sans Serif", u"A very long typeface name indeed", u"Arial", u"Tiny"}) {
             auto t = MakeTemplate(true, face, ordinal, 24);
-            auto fixed = rc::FixTemplateFont(t.data(), t.size());
-            std::size_t face_at = FaceOffset(t);
-            ASSERT_GT(face_at, 0u);
-            // Everything before the face is untouched.
-            EXPECT_TRUE(std::equal(t.begin(), t.begin() + static_cast<long>(face_at), fixed.begin()));
-            // The Mincho face with its terminator follows.
-            for (int i = 0; i < 6; ++i) {
-                std::uint16_t c = static_cast<std::uint16_t>(fixed[face_at + 2 * i] | (fixed[face_at + 2 * i + 1] << 8));
-                EXPECT_EQ(c, static_cast<std::uint16_t>(rc::kReplacementFace[i]));
-            }
-            // Items start on a 4-byte boundary and are byte for byte the same.
-            std::size_t items_at = (face_at + 12 + 3) & ~std::size_t{3};
-            ASSERT_EQ(fixed.size(), items_at + 24);
-            for (std::size_t i = 0; i < 24; ++i) EXPECT_EQ(fixed[items_at + i], 0xA0 + i);
+            EXPECT_EQ(rc::FixTemplateFont(t.data(), t.size()), MakeTemplate(true, mincho, ordinal, 24)) << face.size();
         }
-    }
 }
 
-TEST(TemplateFont, LeavesOtherTemplatesByteForByte) {
+TEST(ShellLogic, TemplateFontLeavesOtherTemplatesByteForByte) {
     auto plain = MakeTemplate(false, u"", false, 16);
     EXPECT_EQ(rc::FixTemplateFont(plain.data(), plain.size()), plain);
     // An extended template: version 1, signature 0xFFFF; its first byte is
     // 1, so even a 0x40 style bit elsewhere is never looked at.
     std::vector<std::uint8_t> ext = {1, 0, 0xFF, 0xFF, 0x40, 0x40, 0x40, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(rc::FixTemplateFont(ext.data(), ext.size()), ext);
-    // Truncated templates that announce a font they do not hold.
+    // Cut templates that announce a font they do not hold whole; this one
+    // ends with its face.
     auto cut = MakeTemplate(true, u"MS Sans Serif", false, 0);
-    const std::size_t faceEnd = FaceOffset(cut) + 2 * (13 + 1);
-    ASSERT_LE(faceEnd, cut.size());
-    for (std::size_t n = 0; n < faceEnd; ++n) {
-        auto r = rc::FixTemplateFont(cut.data(), n);
-        EXPECT_EQ(r, std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(n))) << n;
-    }
-    EXPECT_NE(rc::FixTemplateFont(cut.data(), faceEnd),
-              std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(faceEnd)));
+    ASSERT_EQ(cut.size(), 72u);
+    for (std::size_t n = 0; n < cut.size(); ++n)
+        EXPECT_EQ(rc::FixTemplateFont(cut.data(), n), std::vector<std::uint8_t>(cut.begin(), cut.begin() + static_cast<long>(n))) << n;
+    EXPECT_NE(rc::FixTemplateFont(cut.data(), cut.size()), cut);
 }
 
-TEST(HelpFile, PrefersBrxThenQvtThenAsksForBrx) {
+TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
     struct Case {
         std::set<std::wstring> present;
         const wchar_t* expected;
     } cases[] = {
-        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"},
-        {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
+        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
         {{}, L"C:\\p\\BRX.hlp"},
     };
     for (const auto& c : cases) {
@@ -165,38 +122,32 @@ TEST(HelpFile, PrefersBrxThenQvtThenAsksForBrx) {
     }
 }
 
-TEST(DirectoryPrompt, MessageFromPackedStringNumbers) {
+TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
     EXPECT_EQ(rc::FirstMessageId(2293794), 35);
     EXPECT_EQ(rc::SecondMessageId(2293794), 34);
-    EXPECT_EQ(rc::FirstMessageId(2490405), 38);
-    EXPECT_EQ(rc::SecondMessageId(2490405), 37);
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),
               L"STATN32.EXE could not be found.\n\nThe STATN32 entry in the registry was NOT changed.\n\nEnter.");
     // The first two strings hold at most 127 characters each; the third is
     // cut only to the room left in the 511-character message.
-    struct Case { std::size_t first, second, third, size; } cases[] = {
+    struct Cut { std::size_t first, second, third, size; } cuts[] = {
         {200, 200, 600, 511}, {127, 127, 200, 127 + 127 + 200}, {0, 0, 600, 511}, {10, 0, 501, 511},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cuts) {
         std::wstring m = rc::EnterDirectoryMessage(std::wstring(c.first, L'a'), std::wstring(c.second, L'b'),
                                                    std::wstring(c.third, L'c'));
         EXPECT_EQ(m.size(), c.size) << c.first << " " << c.second << " " << c.third;
         EXPECT_EQ(m.find(L'c'), std::min<std::size_t>(c.first, 127) + std::min<std::size_t>(c.second, 127));
     }
-}
-
-TEST(DirectoryPrompt, OneTrailingBackslashIsRemoved) {
     struct Case { const wchar_t* in; const wchar_t* out; } cases[] = {
-        {L"C:\\dir\\", L"C:\\dir"}, {L"C:\\dir\\\\", L"C:\\dir\\"}, {L"C:\\dir", L"C:\\dir"},
-        {L"", L""}, {L"\\", L""},
+        {L"C:\\dir\\", L"C:\\dir"}, {L"C:\\dir\\\\", L"C:\\dir\\"}, {L"C:\\dir", L"C:\\dir"}, {L"", L""}, {L"\\", L""},
     };
-    for (const auto& c : cases) EXPECT_EQ(rc::WithoutTrailingBackslash(c.in), c.out) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(rc::WithoutTrailingBackslash(c.in), c.out) << rc::test::Narrow(c.in);
     EXPECT_EQ(rc::DirectoryOfPath(L"C:\\Program Files\\Brennix\\rcsetup32.exe"), L"C:\\Program Files\\Brennix");
     EXPECT_EQ(rc::DirectoryOfPath(L"rcsetup32.exe"), L"rcsetup32.exe");
     EXPECT_EQ(rc::ProgramPath(L"", L"STATN32.EXE"), L"\\STATN32.EXE");
 }
 
-TEST(Edition, ViewsReadInOrderByBuildAndWindows) {
+TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
     // A registry as each build sees it. On 64-bit Windows there are two
     // stores, the 64-bit one and WOW6432Node; a 32-bit process's own view is
     // WOW6432Node, a 64-bit process's own view and the KEY_WOW64_64KEY view

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/narrow_text.h"
+
 namespace {
 
-TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
-    wchar_t buf[6];
-    for (auto& c : buf) c = L'#';
+using rc::test::Narrow;
+
+TEST(Text, CopyCutCutsAtCapacityAndAlwaysTerminates) {
+    wchar_t buf[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
     EXPECT_EQ(rc::CopyCut(buf, 6, L"abcdefgh"), 5u);
     EXPECT_STREQ(buf, L"abcde");
     EXPECT_EQ(rc::CopyCut(buf, 1, L"abc"), 0u);
@@ -16,41 +19,40 @@ TEST(CopyCut, CutsAtCapacityAndAlwaysTerminates) {
     EXPECT_EQ(buf[0], L'#');
 }
 
-TEST(LeadingNumber, ReadsLikeTheCLibrary) {
-    struct Case { const wchar_t* text; int expected; } cases[] = {
-        {L"", 0}, {L"abc", 0}, {L"42", 42}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9},
-        {L"- 5", 0}, {L"007", 7}, {L"2147483647", 2147483647}, {L"2147483648", 2147483647},
-        {L"99999999999999999999", 2147483647}, {L"-2147483648", -2147483647 - 1},
-        {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
+TEST(Text, NumbersLeadingNumberAndParseUnsigned) {
+    struct Leading { const wchar_t* text; int expected; } leading[] = {
+        {L"", 0}, {L"abc", 0}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9}, {L"- 5", 0}, {L"007", 7},
+        {L"2147483647", 2147483647}, {L"2147483648", 2147483647}, {L"99999999999999999999", 2147483647},
+        {L"-2147483648", -2147483647 - 1}, {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
     };
-    for (const auto& c : cases) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << c.text;
-}
+    for (const auto& c : leading) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << Narrow(c.text);
 
-TEST(ParseUnsigned, AcceptsDigitsWithinThirtyTwoBitsOnly) {
-    struct Case { const wchar_t* text; bool ok; unsigned value; } cases[] = {
-        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u},
-        {L"4294967296", false, 0}, {L"", false, 0}, {L"   ", false, 0}, {L"1 ", false, 0},
-        {L"-1", false, 0}, {L"+1", false, 0}, {L"1a", false, 0}, {L"\t1", false, 0},
+    struct Unsigned { const wchar_t* text; bool ok; unsigned value; } unsigneds[] = {
+        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u}, {L"4294967296", false, 12345},
+        {L"", false, 12345}, {L"   ", false, 12345}, {L"1 ", false, 12345}, {L"-1", false, 12345},
+        {L"+1", false, 12345}, {L"1a", false, 12345}, {L"\t1", false, 12345},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : unsigneds) {
         std::uint32_t v = 12345;
-        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(v, c.value) << c.text;
-        }
+        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << Narrow(c.text);
+        EXPECT_EQ(v, c.value) << Narrow(c.text);  // untouched when refused
     }
 }
 
-TEST(FormatText, FillsDirectivesInOrderAndCuts) {
+TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"Error %d opening registry key %s for reading", {5, L"K"}),
               L"Error 5 opening registry key K for reading");
     EXPECT_EQ(rc::FormatText(L"%lu|%s|%d", {4000000000ul, L"555", -5}), L"4000000000|555|-5");
     EXPECT_EQ(rc::FormatText(L"100%% %s", {L"sure"}), L"100% sure");
     EXPECT_EQ(rc::FormatText(L"%s and %s", {L"one"}), L"one and ");
     EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4), L"abc");
+    EXPECT_EQ(rc::FormatText(L"abcd", {}, 4), L"abc");
+    EXPECT_EQ(rc::FormatText(L"100% %l", {}), L"100% %l");  // a directive cut short stays as it is
+    EXPECT_EQ(rc::FormatText(L"100%", {}), L"100%");
+    EXPECT_EQ(rc::FormatText(L"%q%lq", {L"x"}), L"%q%lq");  // not a directive: written as it stands
 }
 
-TEST(Cp1252Codec, MapsBothWaysAndMarksMissingCharacters) {
+TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
     const auto& codec = rc::Cp1252Codec();
     char out[8];
     EXPECT_EQ(codec.toAnsi(L"A\u20AC\u00E9\u4E00", out, sizeof out), 4u);
@@ -60,9 +62,16 @@ TEST(Cp1252Codec, MapsBothWaysAndMarksMissingCharacters) {
     wchar_t wide[4];
     EXPECT_EQ(codec.toWide("\x80xyz", wide, 4), 3u);
     EXPECT_STREQ(wide, L"\u20ACxy");
+    // The five unassigned bytes stand for themselves; the others are the
+    // code page's characters.
+    wchar_t five[5];
+    EXPECT_EQ(codec.toWide("\x81\x87\x95\x8d", five, 5), 4u);
+    EXPECT_STREQ(five, L"\x81\u2021\u2022\x8d");
+    EXPECT_EQ(codec.toAnsi(L"\x01\x81\u2021", out, sizeof out), 3u);
+    EXPECT_EQ(std::string(out), std::string("\x01?\x87"));
 }
 
-TEST(CaseFolding, ComparesLatinLettersWithoutCase) {
+TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
     EXPECT_TRUE(rc::EqualsNoCase(L"Quorvel \u00e9", L"QUORVEL \u00c9"));
     EXPECT_FALSE(rc::EqualsNoCase(L"abc", L"abd"));
     EXPECT_TRUE(rc::StartsWithNoCase(L"com2", L"COM"));
