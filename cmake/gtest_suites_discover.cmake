@@ -41,7 +41,10 @@ if(NOT EXISTS "${RC_LIST_FILE}" OR "${RC_PROGRAM}" IS_NEWER_THAN "${RC_LIST_FILE
         string(APPEND content "set_tests_properties([==[${name}]==] PROPERTIES ENVIRONMENT [==[${RC_ENVIRONMENT}]==])\n")
       endif()
     endforeach()
-    file(WRITE "${RC_LIST_FILE}" "${content}")
+    # Written aside and renamed, so that a ctest starting meanwhile reads the
+    # old list or the new one whole, never a part of it.
+    file(WRITE "${RC_LIST_FILE}.new" "${content}")
+    file(RENAME "${RC_LIST_FILE}.new" "${RC_LIST_FILE}")
   else()
     # No list (the program did not start or timed out): run it whole, so the
     # failure shows, and try listing again next time.
