@@ -134,9 +134,8 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             return TRUE;
         case IDOK:
             for (const SosKey& k : kSosKeys)
-                WritePrivateProfileStringW(kSosSection, k.key,
-                                           IsDlgButtonChecked(dialog, k.box) == BST_CHECKED ? L"1" : L"0",
-                                           kViewdeskIni);
+                WritePrivateProfileStringW(
+                    kSosSection, k.key, IsDlgButtonChecked(dialog, k.box) == BST_CHECKED ? L"1" : L"0", kViewdeskIni);
             EndDialog(dialog, 1);
             return TRUE;
         default:

@@ -28,7 +28,7 @@ struct ClientDialog {
     ClientHeldSettings* held = nullptr;  // the caller's, for the whole run
     Font thin;                           // Command Line, machine-name note, option boxes
     bool noUsableTransport = false;
-    std::wstring storedOptions;          // the option text as read when the dialog opened
+    std::wstring storedOptions;  // the option text as read when the dialog opened
 };
 
 ClientDialog* StateOf(HWND dialog) { return ContextOf<ClientDialog>(dialog); }
@@ -65,13 +65,14 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
     s.transport = lists.transports.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_TRANSPORT, 0);
     s.adapter = lists.adapters.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_ADAPTER, 0);
     HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
-    for (int n = 0; n < kClientOptionCount; ++n) s.options[static_cast<std::size_t>(n)] = GetOptionItem(list, IDC_OPTION_FIRST + n);
+    for (int n = 0; n < kClientOptionCount; ++n)
+        s.options[static_cast<std::size_t>(n)] = GetOptionItem(list, IDC_OPTION_FIRST + n);
     s.publicCode = ItemText(dialog, IDC_CL_PUBLIC_PASSWORD);
     s.inactivityTimeout = ItemText(dialog, IDC_CL_TIMEOUT);
     s.cacheSizeField = ItemText(dialog, IDC_CL_CACHE);
     s.bridge = !IsItemChecked(dialog, IDC_CL_BRIDGE)          ? BridgeMode::Off
                : IsItemChecked(dialog, IDC_CL_START_UNLOADED) ? BridgeMode::StartedUnloaded
-                                                          : BridgeMode::Bridge;
+                                                              : BridgeMode::Bridge;
     s.port = lists.ports.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_PORT, 0);
     s.baud = lists.bauds.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_BAUD, 0);
     s.link = IsItemChecked(dialog, IDC_CL_MODEM_RADIO) ? LinkKind::Modem : LinkKind::SerialLink;
@@ -90,7 +91,8 @@ void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     SelectComboPosition(dialog, IDC_CL_TRANSPORT, s.transport);
     SelectComboPosition(dialog, IDC_CL_ADAPTER, s.adapter);
     HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
-    for (int n = 0; n < kClientOptionCount; ++n) SetOptionItem(list, IDC_OPTION_FIRST + n, s.options[static_cast<std::size_t>(n)]);
+    for (int n = 0; n < kClientOptionCount; ++n)
+        SetOptionItem(list, IDC_OPTION_FIRST + n, s.options[static_cast<std::size_t>(n)]);
     SetItemTextIfChanged(dialog, IDC_CL_PUBLIC_PASSWORD, s.publicCode);
     SetItemTextIfChanged(dialog, IDC_CL_TIMEOUT, s.inactivityTimeout);
     SetItemTextIfChanged(dialog, IDC_CL_CACHE, s.cacheSizeField);
@@ -116,13 +118,14 @@ bool TransportIs(HWND dialog, int transportId) {
 // The serial-link controls follow the bridge state: the Bridge box's check
 // state, or off when the transport is TCP/IP.
 void ApplyBridgeRule(HWND dialog, bool bridge) {
-    static const int kBridgeControls[] = {IDC_CL_SERIAL_LINK,   IDC_CL_MODEM_RADIO,  IDC_CL_MODEM,
-                                          IDC_CL_BAUD_LABEL,    IDC_CL_BAUD,         IDC_CL_PORT_LABEL,
-                                          IDC_CL_PORT,          IDC_CL_START_UNLOADED, IDC_CL_USE_DIALBACK,
-                                          IDC_CL_BRIDGE_TO_LABEL, IDC_CL_BRIDGE_TIMEOUT, IDC_CL_BRIDGE_TO_UNIT};
+    static const int kBridgeControls[] = {
+        IDC_CL_SERIAL_LINK,  IDC_CL_MODEM_RADIO,     IDC_CL_MODEM,          IDC_CL_BAUD_LABEL,
+        IDC_CL_BAUD,         IDC_CL_PORT_LABEL,      IDC_CL_PORT,           IDC_CL_START_UNLOADED,
+        IDC_CL_USE_DIALBACK, IDC_CL_BRIDGE_TO_LABEL, IDC_CL_BRIDGE_TIMEOUT, IDC_CL_BRIDGE_TO_UNIT};
     for (int id : kBridgeControls) EnableItem(dialog, id, bridge);
     bool dialback = IsItemChecked(dialog, IDC_CL_USE_DIALBACK);
-    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW}) EnableItem(dialog, id, bridge && !dialback);
+    for (int id : {IDC_CL_BRIDGE_PW_LABEL, IDC_CL_BRIDGE_PASSWORD, IDC_CL_SET_BRIDGE_PW})
+        EnableItem(dialog, id, bridge && !dialback);
     for (int id : {IDC_CL_DIALBACK_FILE, IDC_CL_EDIT_DIALBACK}) EnableItem(dialog, id, bridge && dialback);
 }
 
@@ -164,7 +167,8 @@ bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
 void ApplyRememberedSerialLink(HWND dialog) {
     ClientKeys keys = ReadClientKeys();
     if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO, keys.serial ? IDC_CL_SERIAL_LINK : IDC_CL_MODEM_RADIO);
+        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
+                         keys.serial ? IDC_CL_SERIAL_LINK : IDC_CL_MODEM_RADIO);
     SelectComboPosition(dialog, IDC_CL_BAUD, keys.baudRate);
     SelectComboPosition(dialog, IDC_CL_PORT, keys.comPort);
     SelectComboPosition(dialog, IDC_CL_MODEM, keys.modem);

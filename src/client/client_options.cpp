@@ -14,9 +14,7 @@ std::int32_t Clamp(std::int32_t v, std::int32_t low, std::int32_t high) {
     return v < low ? low : (v > high ? high : v);
 }
 
-bool InList(std::size_t size, int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < size;
-}
+bool InList(std::size_t size, int position) { return position >= 0 && static_cast<std::size_t>(position) < size; }
 
 // Numbers in this string are an optional sign and digits at the very
 // start of the value (NumberAtStart): a value that begins with white space,
@@ -43,99 +41,128 @@ std::int32_t TimeoutOfT(std::wstring_view value) {
 // One switch before /BRIDGE or /NOBRIDGE. letter is the character behind
 // the switch character as written, since small c and r differ from their
 // capitals here.
-void ApplyMainSwitch(wchar_t letter, std::wstring_view value, ClientSettings& s,
-                     const ClientLists& lists) {
+void ApplyMainSwitch(wchar_t letter, std::wstring_view value, ClientSettings& s, const ClientLists& lists) {
     ClientHeldSettings& held = s.held;
     switch (letter) {
-        case L'c':
-            s.options[kOptBlankClientScreen] = true;
-            return;
-        case L'C':
-            held.securityKey.assign(Head(value, kSecurityKeyMax));
-            return;
-        case L'r':
-            if (!value.empty()) held.logoffArgument.assign(Head(value, kLogoffArgumentMax));
-            return;
-        case L'R':
-            s.options[kOptLogoffOnDisconnect] = true;
-            if (!value.empty()) held.logoffArgument.assign(Head(value, kLogoffArgumentMax));
-            return;
-        default:
-            break;
+    case L'c':
+        s.options[kOptBlankClientScreen] = true;
+        return;
+    case L'C':
+        held.securityKey.assign(Head(value, kSecurityKeyMax));
+        return;
+    case L'r':
+        if (!value.empty()) held.logoffArgument.assign(Head(value, kLogoffArgumentMax));
+        return;
+    case L'R':
+        s.options[kOptLogoffOnDisconnect] = true;
+        if (!value.empty()) held.logoffArgument.assign(Head(value, kLogoffArgumentMax));
+        return;
+    default:
+        break;
     }
     switch (UpperChar(letter)) {
-        case L'1': held.switch1 = true; break;
-        case L'A':
-            s.adapter = SelectAdapter(lists.adapters, AdapterNumberOfValue(value), s.adapter);
-            break;
-        case L'F': s.options[kOptDisableFileTransfer] = true; break;
-        case L'G': held.videoMode.assign(Head(value, kVideoModeMax)); break;
-        case L'H':
-            held.cacheSize = Clamp(NumberAtStart(value), 128, 4096);
-            // The classroom edition keeps the cache size in a field.
-            s.cacheSizeField = DecimalText(held.cacheSize);
-            break;
-        case L'I': s.options[kOptIgnoreBroadcast] = true; break;
-        case L'K': s.options[kOptUserAcknowledgement] = true; break;
-        case L'L': held.lookupDelay = Clamp(NumberAtStart(value), 0, 6); break;
-        case L'M': {
-            // The older form of /T: no 1-to-2 rule.
-            std::int32_t n = NumberAtStart(value);
-            s.inactivityTimeout = DecimalText(n > 30 ? 30 : n);
-            break;
-        }
-        case L'N': {
-            // Only capped when read; the composer lifts it to 1..3. A
-            // value of -1 reads as unset, since that is how unset is held.
-            std::int32_t n = NumberAtStart(value);
-            held.bufferCount = n > 3 ? 3 : n;
-            break;
-        }
-        case L'O': s.options[kOptSuppressTickle] = true; break;
-        case L'P': s.options[kOptSendPhysicalFonts] = true; break;
-        case L'T': s.inactivityTimeout = DecimalText(TimeoutOfT(value)); break;
-        case L'U': {
-            int id = TransportIdOfCode(value);
-            s.transport = id != 0 ? FirstPositionOf(lists.transports, id) : -1;
-            break;
-        }
-        case L'W': s.options[kOptWatchOnly] = true; break;
-        case L'X':
-            s.options[kOptPublicWhenLoggedOff] = true;
-            if (!value.empty()) s.publicCode.assign(Head(value, kFieldTextMax));
-            break;
-        case L'Y': s.options[kOptApplicationEventLog] = true; break;
-        case L'Z': s.options[kOptAlwaysOnTop] = true; break;
-        default: break;  // not a letter of this table
+    case L'1':
+        held.switch1 = true;
+        break;
+    case L'A':
+        s.adapter = SelectAdapter(lists.adapters, AdapterNumberOfValue(value), s.adapter);
+        break;
+    case L'F':
+        s.options[kOptDisableFileTransfer] = true;
+        break;
+    case L'G':
+        held.videoMode.assign(Head(value, kVideoModeMax));
+        break;
+    case L'H':
+        held.cacheSize = Clamp(NumberAtStart(value), 128, 4096);
+        // The classroom edition keeps the cache size in a field.
+        s.cacheSizeField = DecimalText(held.cacheSize);
+        break;
+    case L'I':
+        s.options[kOptIgnoreBroadcast] = true;
+        break;
+    case L'K':
+        s.options[kOptUserAcknowledgement] = true;
+        break;
+    case L'L':
+        held.lookupDelay = Clamp(NumberAtStart(value), 0, 6);
+        break;
+    case L'M': {
+        // The older form of /T: no 1-to-2 rule.
+        std::int32_t n = NumberAtStart(value);
+        s.inactivityTimeout = DecimalText(n > 30 ? 30 : n);
+        break;
+    }
+    case L'N': {
+        // Only capped when read; the composer lifts it to 1..3. A
+        // value of -1 reads as unset, since that is how unset is held.
+        std::int32_t n = NumberAtStart(value);
+        held.bufferCount = n > 3 ? 3 : n;
+        break;
+    }
+    case L'O':
+        s.options[kOptSuppressTickle] = true;
+        break;
+    case L'P':
+        s.options[kOptSendPhysicalFonts] = true;
+        break;
+    case L'T':
+        s.inactivityTimeout = DecimalText(TimeoutOfT(value));
+        break;
+    case L'U': {
+        int id = TransportIdOfCode(value);
+        s.transport = id != 0 ? FirstPositionOf(lists.transports, id) : -1;
+        break;
+    }
+    case L'W':
+        s.options[kOptWatchOnly] = true;
+        break;
+    case L'X':
+        s.options[kOptPublicWhenLoggedOff] = true;
+        if (!value.empty()) s.publicCode.assign(Head(value, kFieldTextMax));
+        break;
+    case L'Y':
+        s.options[kOptApplicationEventLog] = true;
+        break;
+    case L'Z':
+        s.options[kOptAlwaysOnTop] = true;
+        break;
+    default:
+        break;  // not a letter of this table
     }
 }
 
 // One switch of the bridge part; the main table's letters mean nothing
 // here.
-void ApplyBridgeSwitch(wchar_t letter, std::wstring_view value, ClientSettings& s,
-                       const ClientLists& lists, bool& dialback, LinkKind& link) {
+void ApplyBridgeSwitch(wchar_t letter, std::wstring_view value, ClientSettings& s, const ClientLists& lists,
+                       bool& dialback, LinkKind& link) {
     switch (UpperChar(letter)) {
-        case L'B': {
-            int found = FindListEntry(lists.bauds, value);
-            if (found >= 0) s.baud = found;
-            break;
-        }
-        case L'D': s.held.modemDebug = true; break;
-        case L'M': {
-            link = LinkKind::Modem;
-            int found = FindListEntry(lists.modems, value);
-            // An unknown modem falls back to the first entry; with an empty
-            // modem list there is none to fall back to and nothing is
-            // selected.
-            s.modem = found >= 0 ? found : (lists.modems.empty() ? -1 : 0);
-            break;
-        }
-        case L'P':
-            dialback = true;
-            s.dialbackFile.assign(Head(value, kFieldTextMax));
-            break;
-        case L'T': s.bridgeTimeout = DecimalText(TimeoutOfT(value)); break;
-        default: break;
+    case L'B': {
+        int found = FindListEntry(lists.bauds, value);
+        if (found >= 0) s.baud = found;
+        break;
+    }
+    case L'D':
+        s.held.modemDebug = true;
+        break;
+    case L'M': {
+        link = LinkKind::Modem;
+        int found = FindListEntry(lists.modems, value);
+        // An unknown modem falls back to the first entry; with an empty
+        // modem list there is none to fall back to and nothing is
+        // selected.
+        s.modem = found >= 0 ? found : (lists.modems.empty() ? -1 : 0);
+        break;
+    }
+    case L'P':
+        dialback = true;
+        s.dialbackFile.assign(Head(value, kFieldTextMax));
+        break;
+    case L'T':
+        s.bridgeTimeout = DecimalText(TimeoutOfT(value));
+        break;
+    default:
+        break;
     }
 }
 
@@ -187,13 +214,19 @@ bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const 
             continue;
         }
         if (mode == BridgeMode::Off) {
-            if (bareWords < 2) ++bareWords; else continue;
+            if (bareWords < 2)
+                ++bareWords;
+            else
+                continue;
             if (bareWords == 1)
                 settings.name = UpperText(Head(token, kClientNameMax), upper);
             else
                 TakeCodeWord(token, settings.passwordCode);
         } else {
-            if (bridgeWords < 2) ++bridgeWords; else continue;
+            if (bridgeWords < 2)
+                ++bridgeWords;
+            else
+                continue;
             if (bridgeWords == 1) {
                 int found = FindListEntry(lists.ports, Head(token, kPortWordMax));
                 if (found >= 0) settings.port = found;
@@ -209,8 +242,8 @@ bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const 
     return !settings.name.empty() && InList(lists.transports.size(), settings.transport);
 }
 
-std::wstring ComposeClientOptions(const ClientSettings& s, const ClientLists& lists,
-                                  bool bridgeOffered, bool classroom) {
+std::wstring ComposeClientOptions(const ClientSettings& s, const ClientLists& lists, bool bridgeOffered,
+                                  bool classroom) {
     const ClientHeldSettings& held = s.held;
     // The values homed in controls that the classroom dialog lacks.
     auto option = [&](int n) { return !classroom && s.options[static_cast<std::size_t>(n)]; };
@@ -221,14 +254,15 @@ std::wstring ComposeClientOptions(const ClientSettings& s, const ClientLists& li
     AppendFieldText(out, s.name, L"");
     AppendFieldText(out, classroom ? none : std::wstring_view(s.passwordCode), L"");
     AppendTransport(out, lists.transports, s.transport);
-    if (TransportIdAt(lists.transports, s.transport) == IDS_NETBIOS)
-        AppendAdapter(out, lists.adapters, s.adapter);
+    if (TransportIdAt(lists.transports, s.transport) == IDS_NETBIOS) AppendAdapter(out, lists.adapters, s.adapter);
 
-    static constexpr struct { int option; const wchar_t* token; } kPlainOptions[] = {
-        {kOptIgnoreBroadcast, L"/I "},   {kOptDisableFileTransfer, L"/F "},
-        {kOptUserAcknowledgement, L"/K "}, {kOptWatchOnly, L"/W "},
-        {kOptSendPhysicalFonts, L"/P "},   {kOptAlwaysOnTop, L"/Z "},
-        {kOptSuppressTickle, L"/O "},      {kOptApplicationEventLog, L"/Y "},
+    static constexpr struct {
+        int option;
+        const wchar_t* token;
+    } kPlainOptions[] = {
+        {kOptIgnoreBroadcast, L"/I "}, {kOptDisableFileTransfer, L"/F "}, {kOptUserAcknowledgement, L"/K "},
+        {kOptWatchOnly, L"/W "},       {kOptSendPhysicalFonts, L"/P "},   {kOptAlwaysOnTop, L"/Z "},
+        {kOptSuppressTickle, L"/O "},  {kOptApplicationEventLog, L"/Y "},
     };
     for (const auto& o : kPlainOptions)
         if (option(o.option)) out.append(o.token);

@@ -34,17 +34,17 @@ inline constexpr std::size_t kPortWordMax = 4;
 // The eleven options, in the order of the dialog's option list; row n has
 // the check box 2000+n.
 enum ClientOption : int {
-    kOptIgnoreBroadcast = 0,   // /I
-    kOptDisableFileTransfer,   // /F
-    kOptUserAcknowledgement,   // /K
-    kOptWatchOnly,             // /W
-    kOptLogoffOnDisconnect,    // /R (capital R)
-    kOptSendPhysicalFonts,     // /P
-    kOptAlwaysOnTop,           // /Z
-    kOptSuppressTickle,        // /O
-    kOptApplicationEventLog,   // /Y
-    kOptPublicWhenLoggedOff,   // /X
-    kOptBlankClientScreen,     // /c (small c)
+    kOptIgnoreBroadcast = 0,  // /I
+    kOptDisableFileTransfer,  // /F
+    kOptUserAcknowledgement,  // /K
+    kOptWatchOnly,            // /W
+    kOptLogoffOnDisconnect,   // /R (capital R)
+    kOptSendPhysicalFonts,    // /P
+    kOptAlwaysOnTop,          // /Z
+    kOptSuppressTickle,       // /O
+    kOptApplicationEventLog,  // /Y
+    kOptPublicWhenLoggedOff,  // /X
+    kOptBlankClientScreen,    // /c (small c)
     kClientOptionCount
 };
 
@@ -57,15 +57,15 @@ enum class LinkKind { SerialLink, Modem };
 // switch occurs and never resets the others. Advanced Client Options edits
 // some of them.
 struct ClientHeldSettings {
-    std::wstring logoffArgument;   // /R or /r value, at most 15 characters
-    std::wstring securityKey;      // /C value, at most 15 characters
-    int lookupDelay = -1;          // /L, 0..6; -1 unset
-    int bufferCount = -1;          // /N, at most 3 (no lower limit when read; /N-1
-                                   // therefore reads as unset); -1 unset
-    int cacheSize = -1;            // /H, 128..4096 KBytes; -1 unset
-    std::wstring videoMode;        // /G value, at most 4 characters
-    bool switch1 = false;          // /1
-    bool modemDebug = false;       // /D in the bridge part
+    std::wstring logoffArgument;  // /R or /r value, at most 15 characters
+    std::wstring securityKey;     // /C value, at most 15 characters
+    int lookupDelay = -1;         // /L, 0..6; -1 unset
+    int bufferCount = -1;         // /N, at most 3 (no lower limit when read; /N-1
+                                  // therefore reads as unset); -1 unset
+    int cacheSize = -1;           // /H, 128..4096 KBytes; -1 unset
+    std::wstring videoMode;       // /G value, at most 4 characters
+    bool switch1 = false;         // /1
+    bool modemDebug = false;      // /D in the bridge part
 
     bool operator==(const ClientHeldSettings&) const = default;
 };
@@ -76,25 +76,25 @@ struct ClientHeldSettings {
 // (password codes, the two inactivity timeouts, the classroom Cache Size)
 // are held as the field's text.
 struct ClientSettings {
-    std::wstring name;                  // first bare word; upper-cased when read, at most 15
-    std::wstring passwordCode;          // second bare word, at most 9
-    int transport = -1;                 // position in ClientLists::transports
-    int adapter = -1;                   // position in ClientLists::adapters
+    std::wstring name;          // first bare word; upper-cased when read, at most 15
+    std::wstring passwordCode;  // second bare word, at most 9
+    int transport = -1;         // position in ClientLists::transports
+    int adapter = -1;           // position in ClientLists::adapters
     std::array<bool, kClientOptionCount> options{};
-    std::wstring publicCode;            // /X value, at most 127 (a field's text)
-    std::wstring inactivityTimeout;     // field text; /T or /M writes decimal
-    std::wstring cacheSizeField;        // the classroom edition's Cache Size field
+    std::wstring publicCode;         // /X value, at most 127 (a field's text)
+    std::wstring inactivityTimeout;  // field text; /T or /M writes decimal
+    std::wstring cacheSizeField;     // the classroom edition's Cache Size field
 
     // The bridge part.
     BridgeMode bridge = BridgeMode::Off;
-    int port = -1;                      // position in ClientLists::ports
-    int baud = -1;                      // position in ClientLists::bauds
+    int port = -1;  // position in ClientLists::ports
+    int baud = -1;  // position in ClientLists::bauds
     LinkKind link = LinkKind::SerialLink;
-    int modem = -1;                     // position in ClientLists::modems
-    std::wstring bridgeCode;            // second bare word of the bridge part, at most 9
+    int modem = -1;           // position in ClientLists::modems
+    std::wstring bridgeCode;  // second bare word of the bridge part, at most 9
     bool dialback = false;
-    std::wstring dialbackFile;          // /P value, at most 127
-    std::wstring bridgeTimeout;         // field text; /T in the bridge part
+    std::wstring dialbackFile;   // /P value, at most 127
+    std::wstring bridgeTimeout;  // field text; /T in the bridge part
 
     ClientHeldSettings held;
 
@@ -124,8 +124,7 @@ int FindListEntry(const std::vector<std::wstring>& entries, std::wstring_view te
 // fails. Otherwise the result is true when, after the walk, the name is
 // not empty and a transport is selected. upper is the platform's
 // upper-casing, which the name gets after its cut to 15 characters.
-bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists,
-                        UpperCaseMap upper);
+bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const ClientLists& lists, UpperCaseMap upper);
 
 // Builds the option string in its fixed order; every token is followed by
 // one space, with the exceptions of /X (two spaces after a code), the lone
@@ -140,7 +139,7 @@ bool ParseClientOptions(std::wstring_view text, ClientSettings& settings, const 
 // values are still written, a logoff argument then behind the small /r.
 // The cache size comes from the Cache Size field instead of the held
 // value.
-std::wstring ComposeClientOptions(const ClientSettings& settings, const ClientLists& lists,
-                                  bool bridgeOffered, bool classroom);
+std::wstring ComposeClientOptions(const ClientSettings& settings, const ClientLists& lists, bool bridgeOffered,
+                                  bool classroom);
 
 }  // namespace rc

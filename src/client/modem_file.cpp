@@ -14,15 +14,15 @@ bool IsLatin1LetterOrDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return true;
     if ((c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z')) return true;
     switch (static_cast<unsigned>(c)) {
-        case 0xAA:  // feminine ordinal indicator
-        case 0xB2:  // superscript two
-        case 0xB3:  // superscript three
-        case 0xB5:  // micro sign
-        case 0xB9:  // superscript one
-        case 0xBA:  // masculine ordinal indicator
-            return true;
-        default:
-            break;
+    case 0xAA:  // feminine ordinal indicator
+    case 0xB2:  // superscript two
+    case 0xB3:  // superscript three
+    case 0xB5:  // micro sign
+    case 0xB9:  // superscript one
+    case 0xBA:  // masculine ordinal indicator
+        return true;
+    default:
+        break;
     }
     return c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7;
 }
@@ -38,53 +38,53 @@ void ModemListReader::Step(unsigned char byte) {
         state_ = State::Blanks;
     }
     switch (state_) {
-        case State::Blanks:
-            if (byte == ' ' || byte == '\t')
-                state_ = State::Blanks;
-            else if (byte == kLf)
-                state_ = State::LineStart;
-            else if (byte == '@')
-                state_ = State::AfterAt;
-            else
-                state_ = State::SkipLine;
+    case State::Blanks:
+        if (byte == ' ' || byte == '\t')
+            state_ = State::Blanks;
+        else if (byte == kLf)
+            state_ = State::LineStart;
+        else if (byte == '@')
+            state_ = State::AfterAt;
+        else
+            state_ = State::SkipLine;
+        break;
+    case State::AfterAt:
+        // An LF here counts like any other byte: the line after a lone
+        // "@" is passed over with it.
+        state_ = byte == '[' ? State::AfterBracket : State::SkipLine;
+        break;
+    case State::AfterBracket:
+        if (byte == 'M')
+            state_ = State::InTag;
+        else if (byte == 'A' || byte == 'D' || byte == 'H' || byte == 'T')
+            state_ = State::SkipLine;
+        else
+            state_ = State::Stopped;
+        break;
+    case State::InTag:
+        if (byte == ']')
+            state_ = State::InName;
+        else if (byte == kLf)
+            state_ = State::Stopped;
+        break;
+    case State::InName:
+        if (byte == kLf || byte == ';') {
+            names_.push_back(name_);
+            state_ = byte == kLf ? State::LineStart : State::SkipLine;
             break;
-        case State::AfterAt:
-            // An LF here counts like any other byte: the line after a lone
-            // "@" is passed over with it.
-            state_ = byte == '[' ? State::AfterBracket : State::SkipLine;
-            break;
-        case State::AfterBracket:
-            if (byte == 'M')
-                state_ = State::InTag;
-            else if (byte == 'A' || byte == 'D' || byte == 'H' || byte == 'T')
-                state_ = State::SkipLine;
-            else
-                state_ = State::Stopped;
-            break;
-        case State::InTag:
-            if (byte == ']')
-                state_ = State::InName;
-            else if (byte == kLf)
-                state_ = State::Stopped;
-            break;
-        case State::InName:
-            if (byte == kLf || byte == ';') {
-                names_.push_back(name_);
-                state_ = byte == kLf ? State::LineStart : State::SkipLine;
-                break;
-            }
-            if (leadingMark_) {
-                if (!isLetterOrDigit_(static_cast<wchar_t>(byte))) break;
-                leadingMark_ = false;
-            }
-            if (name_.size() < kModemNameMax) name_.push_back(static_cast<wchar_t>(byte));
-            break;
-        case State::SkipLine:
-            if (byte == kLf) state_ = State::LineStart;
-            break;
-        case State::LineStart:
-        case State::Stopped:
-            break;
+        }
+        if (leadingMark_) {
+            if (!isLetterOrDigit_(static_cast<wchar_t>(byte))) break;
+            leadingMark_ = false;
+        }
+        if (name_.size() < kModemNameMax) name_.push_back(static_cast<wchar_t>(byte));
+        break;
+    case State::SkipLine:
+        if (byte == kLf) state_ = State::LineStart;
+        break;
+    case State::LineStart:
+    case State::Stopped:
+        break;
     }
 }
 

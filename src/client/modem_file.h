@@ -70,8 +70,7 @@ struct ModemList {
     int result;
     std::vector<std::wstring> names;
 };
-ModemList ReadModemList(std::string_view fileBytes,
-                        LetterOrDigitTest isLetterOrDigit = IsLatin1LetterOrDigit);
+ModemList ReadModemList(std::string_view fileBytes, LetterOrDigitTest isLetterOrDigit = IsLatin1LetterOrDigit);
 
 // Most bytes of the program directory in the file's path.
 inline constexpr std::size_t kModemDirectoryMaxBytes = 113;

@@ -12,8 +12,8 @@ void AppendFieldText(std::wstring& out, std::wstring_view field, std::wstring_vi
     out.push_back(L' ');
 }
 
-void AppendFieldNumber(std::wstring& out, std::wstring_view field, std::wstring_view prefix,
-                       std::int32_t low, std::int32_t high) {
+void AppendFieldNumber(std::wstring& out, std::wstring_view field, std::wstring_view prefix, std::int32_t low,
+                       std::int32_t high) {
     std::uint32_t number = 0;
     if (!ParseUnsigned(Head(field, kFieldTextMax), &number)) return;
     // Compared in 64 bits: the field holds up to 4294967295 while the
@@ -26,8 +26,8 @@ void AppendFieldNumber(std::wstring& out, std::wstring_view field, std::wstring_
     out.push_back(L' ');
 }
 
-void AppendHeldNumber(std::wstring& out, std::int32_t value, std::wstring_view prefix,
-                      std::int32_t low, std::int32_t high) {
+void AppendHeldNumber(std::wstring& out, std::int32_t value, std::wstring_view prefix, std::int32_t low,
+                      std::int32_t high) {
     if (value == -1) return;
     if (value < low) value = low;
     if (value > high) value = high;

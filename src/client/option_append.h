@@ -26,13 +26,13 @@ void AppendFieldText(std::wstring& out, std::wstring_view field, std::wstring_vi
 // Appends prefix, the field's number clamped to low..high in decimal, and
 // one space when the field (read as at most 127 characters) is an unsigned
 // decimal number within 32 bits, leading spaces allowed; otherwise nothing.
-void AppendFieldNumber(std::wstring& out, std::wstring_view field, std::wstring_view prefix,
-                       std::int32_t low, std::int32_t high);
+void AppendFieldNumber(std::wstring& out, std::wstring_view field, std::wstring_view prefix, std::int32_t low,
+                       std::int32_t high);
 
 // Appends prefix, the value clamped to low..high as a signed number, and
 // one space, unless the value is unset (-1).
-void AppendHeldNumber(std::wstring& out, std::int32_t value, std::wstring_view prefix,
-                      std::int32_t low, std::int32_t high);
+void AppendHeldNumber(std::wstring& out, std::int32_t value, std::wstring_view prefix, std::int32_t low,
+                      std::int32_t high);
 
 // Appends prefix, the selected entry's text (read as at most 127
 // characters) and one space when selected names an entry of the list;

@@ -55,10 +55,17 @@ int TransportIdAt(const std::vector<int>& transports, int transport) {
 
 void AppendTransport(std::wstring& out, const std::vector<int>& transports, int transport) {
     switch (TransportIdAt(transports, transport)) {
-        case IDS_IPX: out.append(L"/UIP "); break;
-        case IDS_NETBIOS: out.append(L"/UNB "); break;
-        case IDS_TCPIP: out.append(L"/UTC "); break;
-        default: break;
+    case IDS_IPX:
+        out.append(L"/UIP ");
+        break;
+    case IDS_NETBIOS:
+        out.append(L"/UNB ");
+        break;
+    case IDS_TCPIP:
+        out.append(L"/UTC ");
+        break;
+    default:
+        break;
     }
 }
 

@@ -25,9 +25,7 @@ private:
 };
 
 // True when the token starts with a switch character, "/" or "-".
-inline bool IsSwitchToken(std::wstring_view token) {
-    return !token.empty() && (token[0] == L'/' || token[0] == L'-');
-}
+inline bool IsSwitchToken(std::wstring_view token) { return !token.empty() && (token[0] == L'/' || token[0] == L'-'); }
 
 // The transport id (100 IPX, 101 NetBIOS, 102 TCP/IP) that a /U value
 // names by its first two characters, without regard to case; 0 for any

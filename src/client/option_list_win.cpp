@@ -113,10 +113,10 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
     int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const OptionRow& row = rows[n];
-        HWND box = CreateWindowExW(0, L"BUTTON", row.label.c_str(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0, width,
-                                   rowHeight, list,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPTION_FIRST + static_cast<int>(n))),
-                                   g_shell.instance, nullptr);
+        HWND box = CreateWindowExW(
+            0, L"BUTTON", row.label.c_str(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0, width, rowHeight, list,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPTION_FIRST + static_cast<int>(n))), g_shell.instance,
+            nullptr);
         if (!box) continue;
         LRESULT added = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(box));
         if (added == LB_ERR || added == LB_ERRSPACE) {

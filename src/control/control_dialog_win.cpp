@@ -67,7 +67,8 @@ void ApplyTransportRule(HWND dialog) {
 // Rule R: Remote, Serial Link and Dial follow the transport and each other.
 void ApplyRemoteRule(HWND dialog) {
     if (SelectedTransport(dialog) == IDS_TCPIP) {
-        for (int id : {IDC_CT_REMOTE, IDC_CT_SERIAL_LINK, IDC_CT_DIAL_LABEL, IDC_CT_DIAL}) EnableItem(dialog, id, false);
+        for (int id : {IDC_CT_REMOTE, IDC_CT_SERIAL_LINK, IDC_CT_DIAL_LABEL, IDC_CT_DIAL})
+            EnableItem(dialog, id, false);
         return;
     }
     bool remote = IsItemChecked(dialog, IDC_CT_REMOTE);
@@ -78,13 +79,16 @@ void ApplyRemoteRule(HWND dialog) {
     EnableItem(dialog, IDC_CT_DIAL, dial);
 }
 
-bool RemoteAvailable(HWND dialog) { return GetDlgItem(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP; }
+bool RemoteAvailable(HWND dialog) {
+    return GetDlgItem(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP;
+}
 
 // Composes the option string into the record, the Command Line field and
 // the warning line.
 void Recompose(HWND dialog) {
     ControlDialog* state = StateOf(dialog);
-    ComposedControl composed = ComposeControlOptions(ControlSettingsOf(dialog), ControlListsOf(dialog), RemoteAvailable(dialog));
+    ComposedControl composed = ComposeControlOptions(ControlSettingsOf(dialog), ControlListsOf(dialog),
+                                                     RemoteAvailable(dialog));
     if (state && state->record) {
         CopyCut(state->record->commandLine, kItemTextCap, composed.text);
         CopyCut(state->record->options, kItemOptionsCap, composed.text);

@@ -9,8 +9,7 @@
 
 namespace rc {
 
-const int kColourDepthIds[kColourDepthCount] = {IDS_DEPTH_UNLIMITED, IDS_DEPTH_MONO, IDS_DEPTH_16,
-                                                IDS_DEPTH_256};
+const int kColourDepthIds[kColourDepthCount] = {IDS_DEPTH_UNLIMITED, IDS_DEPTH_MONO, IDS_DEPTH_16, IDS_DEPTH_256};
 
 namespace {
 
@@ -29,44 +28,57 @@ int ColourDepthOfValue(std::wstring_view value) {
     return kDepth256;
 }
 
-void ApplySwitch(wchar_t letter, std::wstring_view value, ControlSettings& s,
-                 const ControlLists& lists, UpperCaseMap upper) {
+void ApplySwitch(wchar_t letter, std::wstring_view value, ControlSettings& s, const ControlLists& lists,
+                 UpperCaseMap upper) {
     switch (UpperChar(letter)) {
-        case L'A':
-            s.adapter = SelectAdapter(lists.adapters, AdapterNumberOfValue(value), s.adapter);
-            break;
-        case L'C':
-            // Connect To is an upper-case field: what it shows, and what is
-            // written back, is the value in capitals.
-            s.connectTo = UpperText(Head(value, kFieldTextMax), upper);
-            break;
-        case L'D':
-            if (value.empty())
-                s.serialLink = true;
-            else
-                s.dial.assign(Head(value, kFieldTextMax));
-            break;
-        case L'H': s.cacheSize = DecimalText(Clamp(LeadingNumber(value), 128, 4096)); break;
-        case L'L': s.localBroadcasts = true; break;
-        case L'M': s.messageFile.assign(Head(value, kFieldTextMax)); break;
-        case L'O': s.disableTickle = true; break;
-        case L'R': s.colourDepth = ColourDepthOfValue(value); break;
-        // Read back within 2..30 although written within 3..150: the two
-        // ranges are those of the Control's own reading and of the field.
-        case L'S': s.maxClients = DecimalText(Clamp(LeadingNumber(value), 2, 30)); break;
-        case L'U': {
-            int id = TransportIdOfCode(value);
-            s.transport = id != 0 ? FirstPositionOf(lists.transports, id) : -1;
-            break;
-        }
-        default: break;
+    case L'A':
+        s.adapter = SelectAdapter(lists.adapters, AdapterNumberOfValue(value), s.adapter);
+        break;
+    case L'C':
+        // Connect To is an upper-case field: what it shows, and what is
+        // written back, is the value in capitals.
+        s.connectTo = UpperText(Head(value, kFieldTextMax), upper);
+        break;
+    case L'D':
+        if (value.empty())
+            s.serialLink = true;
+        else
+            s.dial.assign(Head(value, kFieldTextMax));
+        break;
+    case L'H':
+        s.cacheSize = DecimalText(Clamp(LeadingNumber(value), 128, 4096));
+        break;
+    case L'L':
+        s.localBroadcasts = true;
+        break;
+    case L'M':
+        s.messageFile.assign(Head(value, kFieldTextMax));
+        break;
+    case L'O':
+        s.disableTickle = true;
+        break;
+    case L'R':
+        s.colourDepth = ColourDepthOfValue(value);
+        break;
+    // Read back within 2..30 although written within 3..150: the two
+    // ranges are those of the Control's own reading and of the field.
+    case L'S':
+        s.maxClients = DecimalText(Clamp(LeadingNumber(value), 2, 30));
+        break;
+    case L'U': {
+        int id = TransportIdOfCode(value);
+        s.transport = id != 0 ? FirstPositionOf(lists.transports, id) : -1;
+        break;
+    }
+    default:
+        break;
     }
 }
 
 }  // namespace
 
-bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings,
-                         const ControlLists& lists, UpperCaseMap upper) {
+bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings, const ControlLists& lists,
+                         UpperCaseMap upper) {
     if (commandLine.empty()) return false;
     std::size_t space = commandLine.find(L' ');
     if (space == std::wstring_view::npos) {
@@ -96,8 +108,7 @@ bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& setting
     return true;
 }
 
-ComposedControl ComposeControlOptions(const ControlSettings& s, const ControlLists& lists,
-                                      bool remoteAvailable) {
+ComposedControl ComposeControlOptions(const ControlSettings& s, const ControlLists& lists, bool remoteAvailable) {
     std::wstring out;
     out.reserve(160);
     AppendFieldText(out, s.name, L"");
@@ -110,10 +121,17 @@ ComposedControl ComposeControlOptions(const ControlSettings& s, const ControlLis
     AppendFieldText(out, s.messageFile, L"/M");
     if (s.disableTickle) out.append(L"/O ");
     switch (s.colourDepth) {
-        case kDepthMono: out.append(L"/R1 "); break;
-        case kDepth16: out.append(L"/R4 "); break;
-        case kDepth256: out.append(L"/R8 "); break;
-        default: break;  // Unlimited or nothing selected
+    case kDepthMono:
+        out.append(L"/R1 ");
+        break;
+    case kDepth16:
+        out.append(L"/R4 ");
+        break;
+    case kDepth256:
+        out.append(L"/R8 ");
+        break;
+    default:
+        break;  // Unlimited or nothing selected
     }
     AppendFieldNumber(out, s.cacheSize, L"/H", 128, 4096);
     AppendFieldText(out, s.connectTo, L"/C");

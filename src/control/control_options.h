@@ -23,13 +23,7 @@ inline constexpr std::size_t kControlNameMax = 15;
 
 // Positions in the fixed colour-depth list; entry n shows string
 // kColourDepthIds[n].
-enum ColourDepth : int {
-    kDepthUnlimited = 0,
-    kDepthMono = 1,
-    kDepth16 = 2,
-    kDepth256 = 3,
-    kColourDepthCount
-};
+enum ColourDepth : int { kDepthUnlimited = 0, kDepthMono = 1, kDepth16 = 2, kDepth256 = 3, kColourDepthCount };
 extern const int kColourDepthIds[kColourDepthCount];
 
 // Every value of the control option string. Texts are kept as the dialog's
@@ -40,19 +34,19 @@ extern const int kColourDepthIds[kColourDepthCount];
 // selected. A default record is the state before any command line is
 // applied.
 struct ControlSettings {
-    std::wstring name;            // bare word; upper-case, at most 15 when read
-    int transport = -1;           // position in ControlLists::transports
-    bool localBroadcasts = false; // /L, written only with IPX
-    int adapter = -1;             // position in ControlLists::adapters; /A only with NetBIOS
-    std::wstring messageFile;     // /M
-    bool disableTickle = false;   // /O
-    int colourDepth = -1;         // /R; a ColourDepth position
-    std::wstring cacheSize;       // /H; decimal text as typed
-    std::wstring connectTo;       // /C
-    std::wstring maxClients;      // /S; decimal text as typed
-    bool remote = false;          // /REMOTE
-    bool serialLink = false;      // /D without a value
-    std::wstring dial;            // /D with a value: the number to dial
+    std::wstring name;             // bare word; upper-case, at most 15 when read
+    int transport = -1;            // position in ControlLists::transports
+    bool localBroadcasts = false;  // /L, written only with IPX
+    int adapter = -1;              // position in ControlLists::adapters; /A only with NetBIOS
+    std::wstring messageFile;      // /M
+    bool disableTickle = false;    // /O
+    int colourDepth = -1;          // /R; a ColourDepth position
+    std::wstring cacheSize;        // /H; decimal text as typed
+    std::wstring connectTo;        // /C
+    std::wstring maxClients;       // /S; decimal text as typed
+    bool remote = false;           // /REMOTE
+    bool serialLink = false;       // /D without a value
+    std::wstring dial;             // /D with a value: the number to dial
 
     bool operator==(const ControlSettings&) const = default;
 };
@@ -69,8 +63,8 @@ struct ControlLists {
 // /REMOTE occurs. A line without a space only turns remote off. upper is
 // the platform's upper-casing, which the name (after its cut to 15
 // characters) and Connect To get.
-bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings,
-                         const ControlLists& lists, UpperCaseMap upper);
+bool ParseControlOptions(std::wstring_view commandLine, ControlSettings& settings, const ControlLists& lists,
+                         UpperCaseMap upper);
 
 struct ComposedControl {
     std::wstring text;
@@ -80,7 +74,6 @@ struct ComposedControl {
 // Builds the option string. remoteAvailable: the dialog offers Remote and
 // the transport is not TCP/IP; without it /D and /REMOTE are not written.
 // The text is returned whole, however long; overLimit only tells.
-ComposedControl ComposeControlOptions(const ControlSettings& settings, const ControlLists& lists,
-                                      bool remoteAvailable);
+ComposedControl ComposeControlOptions(const ControlSettings& settings, const ControlLists& lists, bool remoteAvailable);
 
 }  // namespace rc

@@ -149,8 +149,8 @@ void EditEntry(HWND dialog, HWND list) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     // The new text goes where the old line was, sorted or not.
     SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    LRESULT inserted =
-        SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT inserted = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                    reinterpret_cast<LPARAM>(text.c_str()));
     if (inserted < 0 ||
         SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(inserted), reinterpret_cast<LPARAM>(record)) == LB_ERR) {
         if (inserted >= 0) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(inserted), 0);
@@ -232,8 +232,7 @@ INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam
         const wchar_t* name = DialogContext<wchar_t>(dialog, lParam);
         int tabStop = kCodeTabStop;
         SendMessageW(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-        if (LoadDialbackFile(name, dialog, IDC_DB_LIST))
-            SendMessageW(list, LB_SETCURSEL, 0, 0);
+        if (LoadDialbackFile(name, dialog, IDC_DB_LIST)) SendMessageW(list, LB_SETCURSEL, 0, 0);
         if (SendMessageW(list, LB_GETCURSEL, 0, 0) < 0) {
             EnableWindow(GetDlgItem(dialog, IDC_DB_EDIT), FALSE);
             EnableWindow(GetDlgItem(dialog, IDC_DB_DELETE), FALSE);

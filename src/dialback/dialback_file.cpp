@@ -30,14 +30,12 @@ std::string_view LineText(std::string_view piece) {
 
 // A field that ends the line without a bar after it loses the line end.
 std::string_view WithoutLineEnd(std::string_view field) {
-    while (!field.empty() && (field.back() == '\n' || field.back() == '\r'))
-        field.remove_suffix(1);
+    while (!field.empty() && (field.back() == '\n' || field.back() == '\r')) field.remove_suffix(1);
     return field;
 }
 
 // Reads one line that begins with a digit into an entry and its list text.
-void ReadLine(std::string_view line, const AnsiCodec& codec, DialbackEntry* entry,
-              std::wstring* listText) {
+void ReadLine(std::string_view line, const AnsiCodec& codec, DialbackEntry* entry, std::wstring* listText) {
     std::string_view codeField, phoneField, delayField;
     std::size_t firstBar = line.find('|');
     if (firstBar == std::string_view::npos) {
@@ -86,8 +84,7 @@ private:
 
 }  // namespace
 
-std::size_t ReadDialbackEntries(std::string_view fileBytes, const AnsiCodec& codec,
-                                DialbackSink& sink) {
+std::size_t ReadDialbackEntries(std::string_view fileBytes, const AnsiCodec& codec, DialbackSink& sink) {
     std::size_t taken = 0;
     std::size_t pos = 0;
     while (pos < fileBytes.size()) {
@@ -114,9 +111,8 @@ std::vector<DialbackLine> ReadDialbackFile(std::string_view fileBytes, const Ans
 std::string DialbackLineBytes(const DialbackEntry& entry, const AnsiCodec& codec) {
     std::size_t phoneLength = BoundedLength(entry.phone, kDialbackPhoneCap);
     std::wstring_view phone = Head(std::wstring_view(entry.phone, phoneLength), kDialbackPhoneCap - 1);
-    std::wstring text = phone.empty()
-                            ? FormatText(L"%lu||%d\n", {entry.code, entry.delay})
-                            : FormatText(L"%lu|%s|%d\n", {entry.code, phone, entry.delay});
+    std::wstring text = phone.empty() ? FormatText(L"%lu||%d\n", {entry.code, entry.delay})
+                                      : FormatText(L"%lu|%s|%d\n", {entry.code, phone, entry.delay});
 
     char buffer[kWriteBufferBytes];
     std::size_t length = codec.toAnsi(text, buffer, kWriteBufferBytes);

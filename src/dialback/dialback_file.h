@@ -29,10 +29,10 @@ inline constexpr std::uint32_t kDialbackModeEdit = 1047;
 // One entry of a dialback file while it is edited. A new record is cleared
 // to zeros (value-initialise it: DialbackEntry e{};).
 struct DialbackEntry {
-    std::uint32_t code;               // password code of the caller's password
-    wchar_t phone[kDialbackPhoneCap]; // number to dial back; empty: no dialback
-    std::int32_t delay;               // dialback delay, kept as it is
-    std::uint32_t mode;               // kDialbackModeRead, Add or Edit
+    std::uint32_t code;                // password code of the caller's password
+    wchar_t phone[kDialbackPhoneCap];  // number to dial back; empty: no dialback
+    std::int32_t delay;                // dialback delay, kept as it is
+    std::uint32_t mode;                // kDialbackModeRead, Add or Edit
 };
 
 // Where the entries read from a file go. The Windows side allocates a
@@ -66,8 +66,7 @@ protected:
 // tab, and the code field as read ("%s\t%s"), line end excluded when the
 // code field ends the line.
 // Returns the number of entries that the sink took.
-std::size_t ReadDialbackEntries(std::string_view fileBytes, const AnsiCodec& codec,
-                                DialbackSink& sink);
+std::size_t ReadDialbackEntries(std::string_view fileBytes, const AnsiCodec& codec, DialbackSink& sink);
 
 // An entry read from a file together with its list text.
 struct DialbackLine {

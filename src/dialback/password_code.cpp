@@ -15,10 +15,9 @@ namespace rc {
 const std::uint16_t kPasswordCodeTable[32] = {RC_PASSWORD_TABLE_VALUES};
 #else
 const std::uint16_t kPasswordCodeTable[32] = {
-    0x428A, 0x7137, 0xB5C0, 0xE9B5, 0x3956, 0x59F1, 0x923F, 0xAB1C,
-    0xD807, 0x1283, 0x2431, 0x550C, 0x72BE, 0x80DE, 0x9BDC, 0xC19B,
-    0xE49B, 0xEFBE, 0x0FC1, 0x240C, 0x2DE9, 0x4A74, 0x5CB0, 0x76F9,
-    0x983E, 0xA831, 0xB003, 0xBF59, 0xC6E0, 0xD5A7, 0x06CA, 0x1429,
+    0x428A, 0x7137, 0xB5C0, 0xE9B5, 0x3956, 0x59F1, 0x923F, 0xAB1C, 0xD807, 0x1283, 0x2431,
+    0x550C, 0x72BE, 0x80DE, 0x9BDC, 0xC19B, 0xE49B, 0xEFBE, 0x0FC1, 0x240C, 0x2DE9, 0x4A74,
+    0x5CB0, 0x76F9, 0x983E, 0xA831, 0xB003, 0xBF59, 0xC6E0, 0xD5A7, 0x06CA, 0x1429,
 };
 #endif
 
@@ -37,8 +36,7 @@ public:
     // byte.
     explicit Lanes(std::uint32_t seed)
         : a_(static_cast<std::uint16_t>(seed & 0xFFFFu)),
-          b_(static_cast<std::uint16_t>(((seed >> 16) & 0xFFu) |
-                                        ((((seed >> 24) - (seed >> 16)) & 0xFFu) << 8))) {}
+          b_(static_cast<std::uint16_t>(((seed >> 16) & 0xFFu) | ((((seed >> 24) - (seed >> 16)) & 0xFFu) << 8))) {}
 
     // Unit i goes to lane A when i is even, to lane B when it is odd.
     void Take(std::size_t index, std::uint16_t unit) {
@@ -60,8 +58,7 @@ private:
     // One step: add the unit XORed with the table entry that the lane's low
     // five bits pick, then rotate the 16-bit sum left by one bit.
     static std::uint16_t Step(std::uint16_t lane, std::uint16_t unit) {
-        std::uint16_t sum =
-            static_cast<std::uint16_t>(lane + (kPasswordCodeTable[lane & 31u] ^ unit));
+        std::uint16_t sum = static_cast<std::uint16_t>(lane + (kPasswordCodeTable[lane & 31u] ^ unit));
         return static_cast<std::uint16_t>((sum << 1) | (sum >> 15));
     }
 
@@ -71,8 +68,7 @@ private:
 
 }  // namespace
 
-std::uint32_t ComputePasswordCode(const std::uint16_t* units, std::size_t count,
-                                  std::uint32_t seed) {
+std::uint32_t ComputePasswordCode(const std::uint16_t* units, std::size_t count, std::uint32_t seed) {
     Lanes lanes(seed);
     for (std::size_t i = 0; i < count; ++i) lanes.Take(i, units[i]);
     return lanes.Code();

@@ -25,8 +25,7 @@ extern const std::uint16_t kPasswordCodeTable[32];
 // ones); the result holds lane A in bits 0-15 and the two bytes of lane B
 // XORed in bits 16-23. Never 0: a computation that ends at 0 gives 1.
 // count 0 runs no step, so the code is that of the lanes' start values.
-std::uint32_t ComputePasswordCode(const std::uint16_t* units, std::size_t count,
-                                  std::uint32_t seed);
+std::uint32_t ComputePasswordCode(const std::uint16_t* units, std::size_t count, std::uint32_t seed);
 
 // The password code of the 8-bit form of a password: the bytes, followed by
 // two zero bytes, read as little-endian 16-bit units; (L+1)/2 units for L

@@ -25,8 +25,8 @@ std::size_t ToAnsiWithoutCopy(std::wstring_view text, char* out, std::size_t cap
     if (cap == 0) return 0;
     out[0] = '\0';
     if (text.empty()) return 0;
-    int n = WideCharToMultiByte(GetACP(), 0, text.data(), static_cast<int>(text.size()), out,
-                                static_cast<int>(cap - 1), "?", nullptr);
+    int n = WideCharToMultiByte(GetACP(), 0, text.data(), static_cast<int>(text.size()), out, static_cast<int>(cap - 1),
+                                "?", nullptr);
     if (n <= 0) {
         // Did not fit: nothing, as the seam's contract says.
         out[0] = '\0';

@@ -30,12 +30,12 @@ struct CreateIconRun {
     std::wstring* newGroup = nullptr;
     wchar_t iconFile[141] = L"";
     wchar_t group[kGroupNameCap] = L"";  // the group text handed on to Icon Maintenance
-    int iconCount = 0;          // icons in iconFile
-    int current = 0;            // index of the icon shown, from 0
+    int iconCount = 0;                   // icons in iconFile
+    int current = 0;                     // index of the icon shown, from 0
     bool iconFileChanged = false;
-    bool sending = false;       // OK is talking to Program Manager
-    Font counterFont;           // the counter's small light font
-    Icon preview;               // the icon the picture shows
+    bool sending = false;  // OK is talking to Program Manager
+    Font counterFont;      // the counter's small light font
+    Icon preview;          // the icon the picture shows
 };
 
 // How long OK lets Program Manager's late answers arrive before it looks
@@ -117,8 +117,7 @@ void ApplyTypedIconFile(HWND dialog, CreateIconRun* run) {
 UINT_PTR CALLBACK BrowseHook(HWND open, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
-        std::wstring path =
-            JoinDirectoryAndFile(ItemText(open, IDC_OFN_DIRECTORY), ItemText(open, IDC_OFN_FILE_NAME));
+        std::wstring path = JoinDirectoryAndFile(ItemText(open, IDC_OFN_DIRECTORY), ItemText(open, IDC_OFN_FILE_NAME));
         if (CountIcons(path.c_str()) == 0) {
             WarningBox(open, IDS_NO_ICONS_IN_FILE, MB_OK | MB_ICONEXCLAMATION);
             return TRUE;

@@ -17,9 +17,9 @@ namespace rc {
 
 namespace {
 
-constexpr wchar_t kProgman[] = L"PROGMAN";   // service and topic
-constexpr UINT kUnicodeText = 13;            // CF_UNICODETEXT: every request asks for it
-constexpr WORD kReleaseFlag = 0x2000;        // bit 13 of a data block's flag word
+constexpr wchar_t kProgman[] = L"PROGMAN";                  // service and topic
+constexpr UINT kUnicodeText = 13;                           // CF_UNICODETEXT: every request asks for it
+constexpr WORD kReleaseFlag = 0x2000;                       // bit 13 of a data block's flag word
 constexpr std::size_t kDataHeaderBytes = 2 * sizeof(WORD);  // flag word and format
 constexpr UINT_PTR kWaitTimer = 1;
 constexpr UINT kWaitTickMs = 1000;
@@ -38,12 +38,12 @@ struct Conversation {
     HWND window = nullptr;
     GlobalAtom application;
     GlobalAtom topic;
-    int state = 0;              // 0: started; 1: initiate answered; 2: request or execute answered
+    int state = 0;  // 0: started; 1: initiate answered; 2: request or execute answered
     HWND server = nullptr;
     bool active = false;        // from the initiate until it has ended or been given up
     bool broadcasting = false;  // the initiate broadcast is being sent
     bool terminatePosted = false;
-    DWORD lastHeard = 0;        // when the server last sent us something (or we last moved)
+    DWORD lastHeard = 0;  // when the server last sent us something (or we last moved)
 };
 
 struct GroupListConversation : Conversation {
@@ -408,7 +408,8 @@ WaitEnd PumpUntilDone(const Conversation& c) {
     PumpEnd end = PumpMessagesUntil([] { return g_conversationDone; },
                                     [&c] {
                                         DWORD quiet = GetTickCount() - c.lastHeard;
-                                        return quiet >= kProgmanAnswerLimitMs ? DWORD{0} : kProgmanAnswerLimitMs - quiet;
+                                        return quiet >= kProgmanAnswerLimitMs ? DWORD{0}
+                                                                              : kProgmanAnswerLimitMs - quiet;
                                     });
     switch (end) {
     case PumpEnd::Done:

@@ -120,8 +120,8 @@ std::wstring CreateIconCommands(const IconCommandInput& input, bool* createsGrou
         // need is at least 35, so free - 1 leaves ")]" its two characters.
         std::wstring parameters = FormatText(
             input.majorVersion >= 4 ? kAddItemFormat4 : kAddItemFormat3,
-            {input.programPath, input.options, input.description, input.iconFile, input.iconIndex,
-             input.x, input.y, input.directory, input.hotKey, input.minimize},
+            {input.programPath, input.options, input.description, input.iconFile, input.iconIndex, input.x, input.y,
+             input.directory, input.hotKey, input.minimize},
             free - 1);
         append(parameters);
     }
@@ -133,8 +133,7 @@ std::wstring CreateIconCommands(const IconCommandInput& input, bool* createsGrou
 
 std::wstring DeleteIconCommands(std::wstring_view group, std::wstring_view itemName) {
     return FormatText(L"[ShowGroup(\"%s\", 1)][DeleteItem(\"%s\")]",
-                      {Head(group, kGroupNameCap - 1), Head(itemName, kItemTextCap - 1)},
-                      kDeleteBlockChars);
+                      {Head(group, kGroupNameCap - 1), Head(itemName, kItemTextCap - 1)}, kDeleteBlockChars);
 }
 
 bool ReplyIsEightBit(int majorVersion, int clipboardFormat) {

@@ -18,9 +18,9 @@
 namespace rc {
 
 // Room of the record's text fields, terminator included.
-constexpr std::size_t kItemTextCap = 127;     // 126 characters
-constexpr std::size_t kGroupNameCap = 64;     // 63 characters
-constexpr std::size_t kItemOptionsCap = 1024; // 1023 characters
+constexpr std::size_t kItemTextCap = 127;      // 126 characters
+constexpr std::size_t kGroupNameCap = 64;      // 63 characters
+constexpr std::size_t kItemOptionsCap = 1024;  // 1023 characters
 
 // Command blocks handed to ExecuteCommands, in wide characters with the
 // terminator: Create Program Icon takes 2048 bytes, Delete takes 1024 bytes.
@@ -95,7 +95,7 @@ struct IconCommandInput {
     std::wstring_view directory;
     std::int32_t hotKey = 0;
     std::int32_t minimize = 0;
-    std::wstring_view group;        // taken at most 63 characters, its room
+    std::wstring_view group;                                 // taken at most 63 characters, its room
     const std::vector<std::wstring>* knownGroups = nullptr;  // the group box entries; none when null
     int majorVersion = 4;
 };

@@ -29,9 +29,9 @@ LRESULT CallFormer(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void StartPress(HWND button) {
     if (g_repeat.firstDelay == kUnset || g_repeat.period == kUnset) {
-        RepeatTiming timing =
-            RepeatTimingFromProfile(static_cast<int>(GetProfileIntW(L"windows", L"KeyboardDelay", kDefaultKeyboardDelay)),
-                                    static_cast<int>(GetProfileIntW(L"windows", L"KeyboardSpeed", kDefaultKeyboardSpeed)));
+        RepeatTiming timing = RepeatTimingFromProfile(
+            static_cast<int>(GetProfileIntW(L"windows", L"KeyboardDelay", kDefaultKeyboardDelay)),
+            static_cast<int>(GetProfileIntW(L"windows", L"KeyboardSpeed", kDefaultKeyboardSpeed)));
         g_repeat.firstDelay = timing.firstDelay;
         g_repeat.period = timing.period;
     }

@@ -88,10 +88,10 @@ std::vector<std::uint8_t> FixTemplateFont(const std::uint8_t* data, std::size_t 
     if ((data[0] & 0x40) == 0) return copy;  // no DS_SETFONT
 
     std::size_t pos = 18;
-    if (!SkipField(data, size, &pos)) return copy;  // menu
-    if (!SkipField(data, size, &pos)) return copy;  // window class
+    if (!SkipField(data, size, &pos)) return copy;   // menu
+    if (!SkipField(data, size, &pos)) return copy;   // window class
     if (!SkipString(data, size, &pos)) return copy;  // title
-    pos += 2;                                         // point size
+    pos += 2;                                        // point size
     if (pos > size) return copy;
     std::size_t faceStart = pos;
     if (!SkipString(data, size, &pos)) return copy;
@@ -108,8 +108,7 @@ std::vector<std::uint8_t> FixTemplateFont(const std::uint8_t* data, std::size_t 
     return out;
 }
 
-std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view second,
-                                   std::wstring_view third) {
+std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view second, std::wstring_view third) {
     constexpr std::size_t kMessage = 512;  // 511 characters and the terminator
     std::wstring message = FormatText(Head(first, 127), {L"STATN32.EXE"}, kMessage);
     message += FormatText(Head(second, 127), {L"STATN32", L"the registry"}, kMessage);

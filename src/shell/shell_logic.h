@@ -20,10 +20,10 @@ constexpr std::size_t kNameBuffer = 64;          // edition and program group na
 constexpr std::size_t kPathBuffer = 128;         // paths and directory names
 
 struct CommandLineSwitches {
-    bool quiet = false;    // /I: save without the information box
-    bool banner = true;    // /N turns the banner off
-    bool hasGroup = false; // /P was given
-    std::wstring group;    // /P value: the rest of the line, at most 63 characters
+    bool quiet = false;     // /I: save without the information box
+    bool banner = true;     // /N turns the banner off
+    bool hasGroup = false;  // /P was given
+    std::wstring group;     // /P value: the rest of the line, at most 63 characters
 };
 
 // Reads the switches /I, /N and /P. The line is copied into the 131-character
@@ -73,7 +73,10 @@ bool ReadsClassroomEdition(bool process64, bool os64, Read read) {
 
 // ---- Centring --------------------------------------------------------------
 
-struct Point { int x; int y; };
+struct Point {
+    int x;
+    int y;
+};
 
 // Position of a dialog W x H centred over its owner's client area (PW x PH)
 // measured from the owner's outer top-left corner (PL, PT), then kept on a
@@ -122,8 +125,7 @@ inline int SecondMessageId(std::uint32_t packed) { return static_cast<int>(packe
 // "STATN32.EXE", the second with "STATN32" and "the registry", each
 // loaded as at most 127 characters, then the third, cut only to the room
 // that is left of the 511 characters of the message buffer.
-std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view second,
-                                   std::wstring_view third);
+std::wstring EnterDirectoryMessage(std::wstring_view first, std::wstring_view second, std::wstring_view third);
 
 // Removes one trailing backslash, if any: "C:\dir\\" keeps one.
 std::wstring WithoutTrailingBackslash(std::wstring_view dir);

@@ -102,9 +102,7 @@ DialogTemplate::~DialogTemplate() {
     if (resource_) FreeResource(resource_);
 }
 
-const DLGTEMPLATE* DialogTemplate::get() const {
-    return static_cast<const DLGTEMPLATE*>(copy_ ? copy_ : data_);
-}
+const DLGTEMPLATE* DialogTemplate::get() const { return static_cast<const DLGTEMPLATE*>(copy_ ? copy_ : data_); }
 
 WORD RunDialog(HWND owner, int number, DLGPROC procedure, LPARAM param, WORD helpContext) {
     DialogTemplate tmpl = LoadDialogTemplate(number);
@@ -180,9 +178,15 @@ int CaptionedBox(HWND owner, UINT captionId, const std::wstring& text, UINT flag
     return MessageBoxW(owner, text.c_str(), LoadText(captionId, kFieldChars).c_str(), flags);
 }
 
-int InfoBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_INFORMATION, LoadText(stringId), flags); }
-int WarningBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_WARNING, LoadText(stringId), flags); }
-int ErrorBox(HWND owner, UINT stringId, UINT flags) { return CaptionedBox(owner, IDS_ERROR, LoadText(stringId), flags); }
+int InfoBox(HWND owner, UINT stringId, UINT flags) {
+    return CaptionedBox(owner, IDS_INFORMATION, LoadText(stringId), flags);
+}
+int WarningBox(HWND owner, UINT stringId, UINT flags) {
+    return CaptionedBox(owner, IDS_WARNING, LoadText(stringId), flags);
+}
+int ErrorBox(HWND owner, UINT stringId, UINT flags) {
+    return CaptionedBox(owner, IDS_ERROR, LoadText(stringId), flags);
+}
 
 std::wstring FormattedString(UINT stringId, std::initializer_list<FormatArg> args) {
     // wvsprintfW writes at most 1024 characters; the messages are far below
@@ -270,7 +274,7 @@ void StoreProgramDirectory(const wchar_t* directory) { WriteIniText(kConfigurato
 // ---- Fonts, waits, the system ---------------------------------------------------
 
 bool SystemFontIsEastAsian() {
-    constexpr BYTE kFirstEastAsianSet = SHIFTJIS_CHARSET;  // 128
+    constexpr BYTE kFirstEastAsianSet = SHIFTJIS_CHARSET;    // 128
     constexpr BYTE kLastEastAsianSet = CHINESEBIG5_CHARSET;  // 136
     LOGFONTW system{};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof system, &system);

@@ -31,8 +31,8 @@ struct ShellState {
     wchar_t versionText[16] = L"";
     wchar_t groupName[kNameBuffer] = L"";  // program group name; /P replaces it
     wchar_t helpBase[16] = L"";
-    bool quiet = false;                    // /I
-    bool banner = true;                    // /N turns it off
+    bool quiet = false;  // /I
+    bool banner = true;  // /N turns it off
     wchar_t programDirectory[kPathBuffer] = L"";
     // The Client's held settings: one record for the whole run, lent to
     // every opening of Client Configuration and on to Advanced Client

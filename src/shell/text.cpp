@@ -123,8 +123,7 @@ std::wstring DecimalText(std::int64_t v) {
     return r;
 }
 
-std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args,
-                        std::size_t cap) {
+std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args, std::size_t cap) {
     std::wstring out;
     auto next = args.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
@@ -167,17 +166,15 @@ std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatAr
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; 0 marks the five unassigned positions.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char Cp1252Byte(wchar_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] != 0 && static_cast<wchar_t>(kCp1252High[i]) == c)
-            return static_cast<char>(0x80 + i);
+        if (kCp1252High[i] != 0 && static_cast<wchar_t>(kCp1252High[i]) == c) return static_cast<char>(0x80 + i);
     return '?';
 }
 

@@ -19,9 +19,7 @@ namespace rc {
 std::size_t CopyCut(wchar_t* dst, std::size_t cap, std::wstring_view src);
 
 // The first n characters of s (all of s when it is shorter).
-inline std::wstring_view Head(std::wstring_view s, std::size_t n) {
-    return s.substr(0, n < s.size() ? n : s.size());
-}
+inline std::wstring_view Head(std::wstring_view s, std::size_t n) { return s.substr(0, n < s.size() ? n : s.size()); }
 
 // Length of a zero-terminated wide buffer of capacity cap, never reading
 // past it even when no terminator is present.
@@ -87,8 +85,7 @@ struct FormatArg {
     FormatArg(unsigned long n) : kind(Number), text(), number(static_cast<std::int64_t>(n)) {}
     FormatArg(long long n) : kind(Number), text(), number(n) {}
 };
-std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args,
-                        std::size_t cap = 512);
+std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args, std::size_t cap = 512);
 
 // The code-page seam. The Windows build converts with the ANSI code page of
 // the system (WideCharToMultiByte with "?" as default character); the

@@ -21,34 +21,32 @@ constexpr std::uint8_t kTcpIpRevMinor = 0x40;
 
 // Type 0xFF: NetBIOS over TCP/IP reports the largest session packet.
 AdapterClass AsLanAdapter(std::uint16_t maxSessPktSize) {
-    return AdapterClass{maxSessPktSize == kTcpIpSessionPacket ? IDS_TCPIP_NETBIOS : IDS_NETBEUI,
-                        true};
+    return AdapterClass{maxSessPktSize == kTcpIpSessionPacket ? IDS_TCPIP_NETBIOS : IDS_NETBEUI, true};
 }
 
 }  // namespace
 
-AdapterClass ClassifyAdapter(std::uint8_t adapterType, std::uint8_t revMinor,
-                             std::uint16_t duration, std::uint16_t maxSessPktSize) {
+AdapterClass ClassifyAdapter(std::uint8_t adapterType, std::uint8_t revMinor, std::uint16_t duration,
+                             std::uint16_t maxSessPktSize) {
     switch (adapterType) {
-        case kTypeNetBeui:
-            return AdapterClass{IDS_NETBEUI, true};
-        case kTypeLan:
-            return AsLanAdapter(maxSessPktSize);
-        case kTypeFe:
-            if (revMinor > 0 || maxSessPktSize == 0 || duration != 0)
-                return AdapterClass{IDS_DECNET_TYPEFE, false};
-            if (maxSessPktSize == kIpxSessionPacket) return AdapterClass{IDS_IPX_NETBIOS, false};
-            return AsLanAdapter(maxSessPktSize);
-        case kTypeZero:
-            if (revMinor == kTcpIpRevMinor) return AdapterClass{IDS_TCPIP_NETBIOS, true};
-            return AdapterClass{IDS_IPX_NETBIOS, false};
-        case kTypeOne:
-            return AdapterClass{IDS_IPX_NETBIOS, false};
-        case kTypeTwo:
-            if (duration == 0) return AdapterClass{IDS_TCPIP_NETBIOS, false};
-            return AdapterClass{IDS_DECNET_TYPE2, false};
-        default:
-            return AdapterClass{IDS_UNKNOWN_NETBIOS, false};
+    case kTypeNetBeui:
+        return AdapterClass{IDS_NETBEUI, true};
+    case kTypeLan:
+        return AsLanAdapter(maxSessPktSize);
+    case kTypeFe:
+        if (revMinor > 0 || maxSessPktSize == 0 || duration != 0) return AdapterClass{IDS_DECNET_TYPEFE, false};
+        if (maxSessPktSize == kIpxSessionPacket) return AdapterClass{IDS_IPX_NETBIOS, false};
+        return AsLanAdapter(maxSessPktSize);
+    case kTypeZero:
+        if (revMinor == kTcpIpRevMinor) return AdapterClass{IDS_TCPIP_NETBIOS, true};
+        return AdapterClass{IDS_IPX_NETBIOS, false};
+    case kTypeOne:
+        return AdapterClass{IDS_IPX_NETBIOS, false};
+    case kTypeTwo:
+        if (duration == 0) return AdapterClass{IDS_TCPIP_NETBIOS, false};
+        return AdapterClass{IDS_DECNET_TYPE2, false};
+    default:
+        return AdapterClass{IDS_UNKNOWN_NETBIOS, false};
     }
 }
 
@@ -60,16 +58,14 @@ bool IsDialupAddress(const std::uint8_t (&address)[6]) {
     return dest || (address[3] == 0 && address[4] == 0 && address[5] == 0);
 }
 
-AdapterEntry DecideAdapterEntry(bool netbiosFound, std::uint8_t statusReturnCode,
-                                const AdapterStatusFields& status) {
+AdapterEntry DecideAdapterEntry(bool netbiosFound, std::uint8_t statusReturnCode, const AdapterStatusFields& status) {
     if (!netbiosFound || statusReturnCode != 0) return AdapterEntry{IDS_ADAPTER_NOT_FOUND, false};
     AdapterClass kind = ClassifyAdapter(status.adapter_type, status.rev_minor, status.duration,
                                         status.max_sess_pkt_size);
     return AdapterEntry{kind.kindId, kind.dialupTest && IsDialupAddress(status.adapter_address)};
 }
 
-std::wstring AdapterEntryText(int lana, std::wstring_view kindText, std::wstring_view suffixText,
-                              bool dialupSuffix) {
+std::wstring AdapterEntryText(int lana, std::wstring_view kindText, std::wstring_view suffixText, bool dialupSuffix) {
     std::wstring text = FormatText(L"%d: ", {lana});
     text.append(kindText);
     if (dialupSuffix) text.append(suffixText);

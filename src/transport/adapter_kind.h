@@ -48,8 +48,8 @@ struct AdapterClass {
 //   0x02  duration 0                              TCP/IP NetBIOS
 //         otherwise                               DECnet (type 2)
 //   any other                                     Unknown NetBIOS
-AdapterClass ClassifyAdapter(std::uint8_t adapterType, std::uint8_t revMinor,
-                             std::uint16_t duration, std::uint16_t maxSessPktSize);
+AdapterClass ClassifyAdapter(std::uint8_t adapterType, std::uint8_t revMinor, std::uint16_t duration,
+                             std::uint16_t maxSessPktSize);
 
 // True for a dial-up adapter's address: "DEST" and two zero bytes, or any
 // address whose bytes 3, 4 and 5 are all zero.
@@ -66,12 +66,10 @@ struct AdapterEntry {
 // request failed (statusReturnCode not 0); otherwise the classified kind,
 // with the suffix when the dial-up test applies and the address is a
 // dial-up one.
-AdapterEntry DecideAdapterEntry(bool netbiosFound, std::uint8_t statusReturnCode,
-                                const AdapterStatusFields& status);
+AdapterEntry DecideAdapterEntry(bool netbiosFound, std::uint8_t statusReturnCode, const AdapterStatusFields& status);
 
 // The entry text: "%d: " with the LANA number, the kind text, then the
 // suffix text when it applies; at most 35 characters.
-std::wstring AdapterEntryText(int lana, std::wstring_view kindText, std::wstring_view suffixText,
-                              bool dialupSuffix);
+std::wstring AdapterEntryText(int lana, std::wstring_view kindText, std::wstring_view suffixText, bool dialupSuffix);
 
 }  // namespace rc

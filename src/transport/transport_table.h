@@ -33,9 +33,7 @@ extern const TransportRow kTransports[kTransportCount];
 const wchar_t* TransportModule(const TransportRow& row, Side side);
 
 // Usable: the stack is there and the side's module is installed.
-inline bool IsTransportUsable(bool stackFound, bool moduleInstalled) {
-    return stackFound && moduleInstalled;
-}
+inline bool IsTransportUsable(bool stackFound, bool moduleInstalled) { return stackFound && moduleInstalled; }
 
 // Whether a transport stays in the Transport list.
 //

@@ -91,10 +91,9 @@ void InitTransportsDialog(HWND dialog, Side side) {
         bool found = ProbeStackOf(i);
         const wchar_t* module = TransportModule(row, side);
         bool installed = IsModuleInstalled(module);
-        std::wstring line =
-            TransportStatusLine(LoadText(found ? IDS_STACK_FOUND : IDS_STACK_NOT_FOUND, kFieldChars),
-                                LoadText(installed ? IDS_MODULE_INSTALLED : IDS_MODULE_NOT_INSTALLED, kFieldChars),
-                                module);
+        std::wstring line = TransportStatusLine(
+            LoadText(found ? IDS_STACK_FOUND : IDS_STACK_NOT_FOUND, kFieldChars),
+            LoadText(installed ? IDS_MODULE_INSTALLED : IDS_MODULE_NOT_INSTALLED, kFieldChars), module);
         SetDlgItemTextW(dialog, row.statusField, line.c_str());
     }
 }
@@ -215,7 +214,8 @@ bool NoUsableTransport(Side side) {
 }
 
 bool RunTransportsDialog(HWND owner, Side side) {
-    return RunDialog(owner, IDD_TRANSPORTS, TransportsDialogProc, reinterpret_cast<LPARAM>(&side), HELP_TRANSPORTS) != 0;
+    return RunDialog(owner, IDD_TRANSPORTS, TransportsDialogProc, reinterpret_cast<LPARAM>(&side), HELP_TRANSPORTS) !=
+           0;
 }
 
 void FillAdapterList(HWND list) {
