@@ -152,10 +152,7 @@ TEST_F(DialbackEditor, AddEditDeleteAndSaveWriteTheListInItsOrder) {
         // Delete: No keeps the entry, Yes removes it and its record.
         Choose(d, IDC_DB_LIST, 0);
         for (int answer : {IDNO, IDYES}) {
-            driver_.Then([answer](HWND box) {
-                EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), L"Warning: Are you sure you want to delete\nthis dialback entry?");
-                Press(box, answer);
-            });
+            driver_.Box(L"Warning: Are you sure you want to delete\nthis dialback entry?", answer);
             Click(d, IDC_DB_DELETE);
         }
         EXPECT_EQ(rc::LiveDialbackRecords(), live_ + 2);

@@ -104,10 +104,7 @@ TEST_F(IconMaintenance, DeleteSendsItsBlockOnlyAfterYesAndLoadsTheIconsAgain) {
         std::vector<std::wstring> namesAfter;
         RunWith([&](HWND d) {
             Choose(d, IDC_IM_ICONS, 1);
-            driver_.Then([&](HWND box) {
-                EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), L"Warning: Are you sure you want to delete this icon?");
-                Press(box, answer);
-            });
+            driver_.Box(L"Warning: Are you sure you want to delete this icon?", answer);
             Click(d, IDC_IM_DELETE);
             Later(d, 900, [&](HWND d2) {
                 namesAfter = IconNames(d2);

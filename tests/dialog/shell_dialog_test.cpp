@@ -159,22 +159,6 @@ TEST_F(ShellDialogs, AboutIconCounterIsTheProgramsAcrossOpenings) {
     EXPECT_EQ(rc::g_aboutIconCounter, 0);
 }
 
-std::wstring g_helpFile;
-BOOL WINAPI RecordHelpFile(HWND, LPCWSTR file, UINT, ULONG_PTR) { return g_helpFile = file, TRUE; }
-
-TEST_F(ShellDialogs, HelpOpensTheFileOfTheProgramDirectoryAndContextZeroClosesIt) {
-    wcscpy(g_shell.programDirectory, L"C:\\rc-help");
-    CreateDirectoryW(L"C:\\rc-help", nullptr);
-    WriteBytes(L"C:\\rc-help\\qvt.hlp", "");  // BRX.hlp first, else qvt.hlp
-    g_shell.winHelp = RecordHelpFile;
-    rc::ShowHelp(12100);
-    EXPECT_EQ(g_helpFile, L"C:\\rc-help\\qvt.hlp");
-    DialogTest::SetUp();
-    rc::ShowHelp(0);
-    EXPECT_EQ(HelpContexts(), std::vector<ULONG_PTR>{0});  // HELP_QUIT
-    DeleteTree(L"C:\\rc-help");
-}
-
 TEST_F(ShellDialogs, MenuAndAcceleratorCarryTheCommands) {
     HMENU menu = GetMenu(g_shell.mainWindow);
     wchar_t label[64];

@@ -13,12 +13,10 @@ namespace {
 
 // The help viewer's main window (class MS_WINHELP), once it is shown.
 HWND WaitForHelpViewer(DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        HWND viewer = FindWindowW(L"MS_WINHELP", nullptr);
-        if (viewer && IsWindowVisible(viewer)) return viewer;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND viewer = nullptr;
+    for (DWORD waited = 0; !(viewer = FindWindowW(L"MS_WINHELP", nullptr)) || !IsWindowVisible(viewer); waited += 100, Sleep(100))
+        if (waited >= timeoutMs) return nullptr;
+    return viewer;
 }
 
 // What the viewer shows: its topic pane is a rich edit control of its own
@@ -33,24 +31,6 @@ std::wstring ShownText(HWND viewer) {
 }
 
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
-
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
-    auto* query = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-    DWORD pid = 0;
-    wchar_t cls[16] = L"";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameW(window, cls, 16);
-    if (pid != query->first || !IsWindowVisible(window) || lstrcmpW(cls, L"#32770") != 0) return TRUE;
-    query->second = window;
-    return FALSE;
-}
-
-// A message box or other dialog that the process shows, if any.
-HWND DialogOf(DWORD processId) {
-    std::pair<DWORD, HWND> query(processId, nullptr);
-    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&query));
-    return query.second;
-}
 
 TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
     struct Case {
@@ -83,7 +63,7 @@ TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
         EXPECT_NE(text.find(c.fieldOfTheEdition), std::wstring::npos) << "not this edition's topic";
         DWORD viewerProcess = 0;
         GetWindowThreadProcessId(viewer, &viewerProcess);
-        EXPECT_EQ(DialogOf(viewerProcess), nullptr) << "the help viewer shows a message box";
+        EXPECT_EQ(WaitForDialog(viewerProcess, nullptr, 0), nullptr) << "the help viewer shows a message box";
         Capture(viewer, c.shot);
 
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -70,6 +70,20 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Then(Step step) { steps_.push_back(std::move(step)); }
 
+void DialogDriver::Box(const std::wstring& titleAndText, int button) {
+    Then([=](HWND box) {
+        EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), titleAndText);
+        Press(box, button);
+    });
+}
+
+void DialogDriver::Dialog(const std::wstring& title, int button) {
+    Then([=](HWND dialog) {
+        EXPECT_EQ(Title(dialog), title);
+        Press(dialog, button);
+    });
+}
+
 LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     auto* info = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && info && info->message == WM_INITDIALOG && g_driver) {

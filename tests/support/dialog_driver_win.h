@@ -28,6 +28,10 @@ public:
 
     // Queues a step for the next dialog that opens.
     void Then(Step step);
+    // Queues a step that expects a message box reading "<title>: <text>",
+    // or a dialog titled `title`, and ends it with `button`.
+    void Box(const std::wstring& titleAndText, int button = IDOK);
+    void Dialog(const std::wstring& title, int button);
     // Steps not yet run (a test fails when dialogs it expected never came).
     std::size_t Pending() const { return steps_.size(); }
     // Dialogs that opened with no step queued for them; they are cancelled.

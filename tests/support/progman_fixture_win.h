@@ -50,7 +50,6 @@ private:
 std::wstring ProgramsFolder();
 // Removes every group, then makes the given ones (empty folders).
 void ResetGroups(const std::vector<std::wstring>& groups);
-bool GroupExists(const std::wstring& group);
 // A group's item link file.
 std::wstring LinkPath(const std::wstring& group, const std::wstring& item);
 // The LinkFlags of a shell link file (32 bits at offset 20); false when the

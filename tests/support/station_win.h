@@ -58,7 +58,7 @@ private:
 // Finds a top-level window of the process with the given title (class
 // "#32770" for dialogs), waiting up to timeoutMs.
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 20000);
-// Finds a dialog of the process whose title is `title`, waiting.
+// Finds a dialog of the process whose title is `title` (any, when nullptr), waiting.
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
 
 // Writes what the window shows to RC_SCREENSHOT_DIR\<name>.bmp when that
