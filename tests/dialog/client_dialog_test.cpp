@@ -108,11 +108,7 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
         EXPECT_FALSE(Enabled(d, IDOK));
         SetText(d, IDC_CL_NAME, L"Z");
         EXPECT_TRUE(Enabled(d, IDOK));
-        driver_.Then([](HWND set) {
-            EXPECT_EQ(Title(set), L"Set Password");
-            SetText(set, IDC_SET_TEXT, L"ABC");
-            Press(set, IDOK);
-        });
+        driver_.Dialog(L"Set Password", IDOK, IDC_SET_TEXT, L"ABC");
         Click(d, IDC_CL_SET_PASSWORD);
         const std::wstring code = std::to_wstring(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec()));
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"Z " + code + L" /UIP ");

@@ -18,13 +18,6 @@ namespace {
 
 const std::wstring kNoIcons = L"No Viewdesk Icons found in Group";
 
-// The visible names of the Icons list: each entry up to its first TAB.
-std::vector<std::wstring> IconNames(HWND dialog) {
-    std::vector<std::wstring> r;
-    for (const auto& e : Entries(dialog, IDC_IM_ICONS)) r.push_back(e.substr(0, e.find(L'\t')));
-    return r;
-}
-
 class IconMaintenance : public DialogTest {
 protected:
     void SetUp() override {

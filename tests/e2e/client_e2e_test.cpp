@@ -11,11 +11,6 @@ using namespace rctest;
 
 namespace {
 
-bool Closes(HWND window) {
-    for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(50);
-    return !IsWindow(window);
-}
-
 HWND OpenClient(Configurator& app) {
     HWND main = app.MainWindow();
     if (!main) return nullptr;
@@ -39,14 +34,13 @@ TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     HWND info = WaitForDialog(app.ProcessId(), L"Information");  // its text: ClientStore
     ASSERT_NE(info, nullptr);
     PostMessageW(info, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(Closes(dialog));
+    EXPECT_TRUE(Gone(dialog));
     EXPECT_EQ(ReadImagePath(), L"C:\\Quorvel\\Brennix\\STATN32.EXE /* FRONTDESK 4211 /UNB /A0 /I /K /T15 ");
     // No remembered section: the serial-link keys are written with their defaults.
     EXPECT_EQ(IniSection(L"rcsetup.ini", L"Client"),
               (std::vector<std::wstring>{L"Serial=0", L"Modem=0", L"BaudRate=5", L"ComPort=0", L"Password=",
                                          L"Dialback=0", L"DialbackFile="}));
-    PostMessageW(app.MainWindow(), WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(app.Exit(), 0);
 }
 
 TEST(ClientEndToEnd, NoUsableTransportOpensTheReportAndKeepsOkDisabled) {
@@ -83,7 +77,7 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialogAndTheQuietSwitchSav
     Capture(dialog, L"client-tutor");
     SetText(dialog, IDC_CL_NAME, L"QUIET");
     Press(dialog, IDOK);
-    EXPECT_TRUE(Closes(dialog));
+    EXPECT_TRUE(Gone(dialog));
     EXPECT_EQ(WaitForDialog(app.ProcessId(), L"Information", 500), nullptr);
     EXPECT_EQ(ReadImagePath(), L"C:\\Quorvel\\Brennix\\STATN32.EXE /* QUIET /UTC /L2 /H512 ");
 }

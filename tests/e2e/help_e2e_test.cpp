@@ -3,21 +3,13 @@
 // viewer at the Client topic of that file, without an error box, and the
 // viewer closes when the Configurator ends.
 #include "resources/resource.h"
-#include "support/station_win.h"
+#include "support/dialog_driver_win.h"
 
 #include <gtest/gtest.h>
 
 using namespace rctest;
 
 namespace {
-
-// The help viewer's main window (class MS_WINHELP), once it is shown.
-HWND WaitForHelpViewer(DWORD timeoutMs) {
-    HWND viewer = nullptr;
-    for (DWORD waited = 0; !(viewer = FindWindowW(L"MS_WINHELP", nullptr)) || !IsWindowVisible(viewer); waited += 100, Sleep(100))
-        if (waited >= timeoutMs) return nullptr;
-    return viewer;
-}
 
 // What the viewer shows: its topic pane is a rich edit control of its own
 // process, read with a message the system carries across processes.
@@ -55,11 +47,11 @@ TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
         ASSERT_NE(dialog, nullptr);
 
         PostMessageW(dialog, WM_KEYDOWN, VK_F1, 0);
-        HWND viewer = WaitForHelpViewer(20000);
-        ASSERT_NE(viewer, nullptr) << "no help viewer window";
+        HWND viewer = nullptr;  // its main window, class MS_WINHELP, once shown
+        ASSERT_TRUE(WaitFor([&] { return (viewer = FindWindowW(L"MS_WINHELP", nullptr)) && IsWindowVisible(viewer); }, 20000))
+            << "no help viewer window";
         std::wstring text;
-        for (int i = 0; i < 100 && FirstLine(text = ShownText(viewer)) != L"Client Configuration"; ++i) Sleep(100);
-        EXPECT_EQ(FirstLine(text), L"Client Configuration");
+        EXPECT_TRUE(WaitFor([&] { return FirstLine(text = ShownText(viewer)) == L"Client Configuration"; }, 10000)) << FirstLine(text);
         EXPECT_NE(text.find(c.fieldOfTheEdition), std::wstring::npos) << "not this edition's topic";
         DWORD viewerProcess = 0;
         GetWindowThreadProcessId(viewer, &viewerProcess);
@@ -67,11 +59,9 @@ TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
         Capture(viewer, c.shot);
 
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
-        PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
-        EXPECT_EQ(app.WaitExit(), 0);
-        for (int i = 0; i < 100 && IsWindow(viewer); ++i) Sleep(50);
-        EXPECT_FALSE(IsWindow(viewer)) << "the help viewer outlived the Configurator";
+        Gone(dialog);
+        EXPECT_EQ(app.Exit(), 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
         if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
     }
 }

@@ -2,7 +2,8 @@
 
 #include "progman/dde_link_win.h"
 
-#include "support/station_win.h"
+#include "resources/resource.h"
+#include "support/dialog_driver_win.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -105,6 +106,12 @@ void ProgmanStandIn::Seed(const std::wstring& commands) const {
     if (HGLOBAL block = rc::MakeCommandBlock(commands, 2048)) rc::ExecuteCommands(owner, block);
     DestroyWindow(owner);
     ClearLog();
+}
+
+std::vector<std::wstring> IconNames(HWND dialog) {
+    std::vector<std::wstring> names;
+    for (const auto& e : Entries(dialog, IDC_IM_ICONS)) names.push_back(e.substr(0, e.find(L'\t')));
+    return names;
 }
 
 std::wstring ProgramsFolder() {

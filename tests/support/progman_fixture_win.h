@@ -46,6 +46,8 @@ private:
     std::wstring log_;
 };
 
+// The visible names of Control Icon Maintenance's Icons list: each entry up to its first TAB.
+std::vector<std::wstring> IconNames(HWND dialog);
 // <Windows>\Profiles\All Users\Start Menu\Programs
 std::wstring ProgramsFolder();
 // Removes every group, then makes the given ones (empty folders).

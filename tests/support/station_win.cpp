@@ -1,5 +1,7 @@
 #include "support/station_win.h"
 
+#include "resources/resource.h"
+
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -117,6 +119,11 @@ long Configurator::WaitExit(DWORD timeoutMs) {
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
     return static_cast<long>(code);
+}
+
+long Configurator::Exit() {
+    PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    return WaitExit();
 }
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {

@@ -48,6 +48,8 @@ public:
     HWND MainWindow(DWORD timeoutMs = 20000);
     // Waits for the process to end; returns its exit code, or -1 on time-out.
     long WaitExit(DWORD timeoutMs = 20000);
+    // Gives the main window the Exit command and waits as WaitExit.
+    long Exit();
     DWORD ProcessId() const { return pi_.dwProcessId; }
 
 private:
