@@ -1,8 +1,8 @@
 // The Client settings store against the registry and rcsetup.ini of the
 // test's own Wine prefix: reading the option text out of the service
 // command, the [Client] keys and the save sequence with its prompts and
-// boxes. The messages of a missing key and an overlong value are seen end
-// to end.
+// boxes. The messages of a missing key and an overlong value are seen as
+// the Client dialog opens (ClientDialog).
 #include "client/client_store_win.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
@@ -14,7 +14,6 @@ using rc::SaveResult;
 
 namespace {
 
-const wchar_t kMissing[] = L"\x01missing";
 const wchar_t kDir[] = L"C:\\rc-store-test";
 const std::wstring kProgram = std::wstring(kDir) + L"\\STATN32.EXE";
 const std::wstring kChangedText =
@@ -98,7 +97,7 @@ TEST_F(ClientStore, FailedOrRefusedSaveLeavesTheValueAndTheClientSection) {
     DeleteServiceKey();
     driver_.Box(L"Configurator : Client not installed");
     EXPECT_EQ(Save(L"NEW", L"OLD", rc::ClientKeys{true, 1, 1, 1, L"1", true, L"F"}), SaveResult::WriteFailed);
-    EXPECT_EQ(ReadImagePath(), kMissing);  // the key is never created
+    EXPECT_EQ(ReadImagePath(), L"\x01missing");  // the key is never created
     EXPECT_EQ(IniSection(rc::kIniFile, L"Client"), kSeeded);
 }
 
@@ -118,10 +117,7 @@ TEST_F(ClientStore, TheLongestCommandIsReadBackANamedDirectoryCarriesTheSaveOnAn
     EXPECT_EQ(bytes, 256 * sizeof(wchar_t));  // with its terminator
     g_shell.quiet = false;
     rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
-    driver_.Then([](HWND prompt) {
-        SetText(prompt, IDC_DIRECTORY, kDir);
-        Press(prompt, IDOK);
-    });
+    driver_.Dialog(L"Enter Directory", IDOK, IDC_DIRECTORY, kDir);
     driver_.Box(L"Information: " + kChangedText);
     EXPECT_EQ(Save(L"NEW", L"OLD"), SaveResult::Saved);
     EXPECT_EQ(ReadImagePath(), kProgram + L" /* NEW");
