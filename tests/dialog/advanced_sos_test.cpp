@@ -14,18 +14,8 @@ namespace {
 // ---- Advanced Client Options --------------------------------------------------
 
 // Every held value set, those without a control in the dialog included.
-rc::ClientHeldSettings FullRecord() {
-    rc::ClientHeldSettings held;
-    held.logoffArgument = L"NOTEPAD";
-    held.securityKey = L"123456789012345";
-    held.lookupDelay = 3;
-    held.bufferCount = 2;
-    held.cacheSize = 2048;
-    held.videoMode = L"101";
-    held.switch1 = true;
-    held.modemDebug = true;
-    return held;
-}
+// Logoff argument, key, lookup delay, buffers, cache, video mode, /1, modem debug.
+const rc::ClientHeldSettings kFull{L"NOTEPAD", L"123456789012345", 3, 2, 2048, L"101", true, true};
 
 class AdvancedOptions : public DialogTest {
 protected:
@@ -33,7 +23,7 @@ protected:
 };
 
 TEST_F(AdvancedOptions, OpensOnTheHeldValuesAndOnlyCancelOrARefusalKeepsTheRecord) {
-    for (const rc::ClientHeldSettings& before : {FullRecord(), rc::ClientHeldSettings{}}) {
+    for (const rc::ClientHeldSettings& before : {kFull, rc::ClientHeldSettings{}}) {
         rc::ClientHeldSettings held = before;
         driver_.Then([&](HWND d) {
             EXPECT_EQ(Look(d, {IDC_ADV_SECURITY_KEY, IDC_ADV_CACHE, IDC_ADV_VIDEO_MODE, IDC_ADV_MODEM_DEBUG}),
@@ -68,7 +58,7 @@ TEST_F(AdvancedOptions, CacheSizeMustBeANumberFrom128To4096AndARefusalSelectsIt)
     const std::wstring message = rc::LoadText(IDS_CACHE_RANGE);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
-        rc::ClientHeldSettings held = FullRecord();
+        rc::ClientHeldSettings held = kFull;
         std::wstring status, afterFocusMove;
         driver_.Then([&](HWND d) {
             SetText(d, IDC_ADV_SECURITY_KEY, L"*");
@@ -94,7 +84,7 @@ TEST_F(AdvancedOptions, CacheSizeMustBeANumberFrom128To4096AndARefusalSelectsIt)
         EXPECT_EQ(status, c.stored ? L"" : message);
         EXPECT_EQ(afterFocusMove, L"");
         // A refused OK has taken the key already, but nothing else.
-        rc::ClientHeldSettings expected = FullRecord();
+        rc::ClientHeldSettings expected = kFull;
         expected.securityKey = L"*";
         expected.cacheSize = c.stored ? c.stored : 2048;
         expected.modemDebug = c.stored == 0;

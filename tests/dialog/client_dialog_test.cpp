@@ -118,28 +118,18 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
             EXPECT_EQ(Text(d, id), L"z1") << id;
         }
         EXPECT_TRUE(Enabled(d, IDOK));
-        driver_.Then([](HWND set) {
-            EXPECT_EQ(Title(set), L"Set Password");
-            SetText(set, IDC_SET_TEXT, L"ABC");
-            Press(set, IDOK);
-        });
+        driver_.Dialog(L"Set Password", IDOK, IDC_SET_TEXT, L"ABC");
         Click(d, IDC_CL_SET_PASSWORD);
         const std::wstring code = std::to_wstring(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec()));
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"z1 " + code + L" /UIP ");  // no /T for "z1"
         SetText(d, IDC_CL_PASSWORD, L"12a");
-        driver_.Then([](HWND box) {
-            EXPECT_EQ(MessageBoxText(box), L"Encrypted password must be numeric; use 'Set' to enter a text password");
-            Press(box, IDOK);
-        });
+        driver_.Box(L"Error: Encrypted password must be numeric; use 'Set' to enter a text password");
         Click(d, IDOK);
         EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_CL_PASSWORD));
         // Text typed into the Command Line field is saved as typed.
         SetText(d, IDC_CL_PASSWORD, L"12");
         SetText(d, IDC_CL_COMMAND_LINE, L"BOB 12 /UIP  /W");
-        driver_.Then([](HWND info) {
-            EXPECT_EQ(Title(info), L"Information");
-            Press(info, IDOK);
-        });
+        driver_.Dialog(L"Information", IDOK);
         Click(d, IDOK);
     });
     EXPECT_EQ(Run(L"BOB 11 /UIP"), 1);
@@ -156,10 +146,7 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchec
     });
     Run(L"BOB /UIP");
     driver_.Then([this](HWND d) {
-        driver_.Then([](HWND editor) {
-            EXPECT_EQ(Title(editor), L"Edit Dialback File");
-            Press(editor, IDCANCEL);
-        });
+        driver_.Dialog(L"Edit Dialback File", IDCANCEL);
         CheckDlgButton(d, IDC_CL_USE_DIALBACK, BST_CHECKED);
         Click(d, IDC_CL_USE_DIALBACK);
         EXPECT_FALSE(Checked(d, IDC_CL_USE_DIALBACK));
@@ -180,7 +167,7 @@ TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZ
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 ");  // not a number: no /H
         SetText(d, IDC_CL_CACHE, L"5000");
         EXPECT_EQ(Text(d, IDC_CL_COMMAND_LINE), L"DESK /UIP /r9 /L2 /H4096 ");
-        driver_.Then([](HWND info) { Press(info, IDOK); });
+        driver_.Dialog(L"Information", IDOK);
         Click(d, IDOK);
     });
     EXPECT_EQ(Run(L"DESK 4211 /UIP /I /L2 /R9 /H600"), 1);
@@ -192,13 +179,23 @@ TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZ
     for (const auto& [key, value] : keys) EXPECT_EQ(ReadIni(rc::kIniFile, L"Client", key), value) << key;
 }
 
+// The dialog never shows when the service's command cannot be read.
+TEST_F(ClientDialog, AMissingServiceKeyOrAnOverlongValueIsReportedAndTheDialogNeverShows) {
+    DeleteServiceKey();
+    driver_.Box(L"Configurator : Client not installed");
+    EXPECT_EQ(rc::RunClientConfiguration(g_shell.mainWindow, &g_shell.clientHeld), 0);
+    driver_.Box(L"Configurator : Error 234 reading registry value ImagePath");
+    EXPECT_EQ(Run(std::wstring(280, L'A')), 0);
+    EXPECT_EQ(ReadImagePath(), L"C:\\X\\STATN32.EXE /* " + std::wstring(280, L'A'));
+}
+
 TEST_F(ClientDialog, ADirectoryWithSpacesIsWrittenInItsShortForm) {
     const std::wstring spaced = L"C:\\rc client station";
     CreateDirectoryW(spaced.c_str(), nullptr);
     WriteBytes(spaced + L"\\STATN32.EXE", "MZ");
     rc::WriteIniText(L"Configurator", L"Directory", spaced.c_str());
     driver_.Then([this](HWND d) {
-        driver_.Then([](HWND info) { Press(info, IDOK); });
+        driver_.Dialog(L"Information", IDOK);
         Click(d, IDOK);
     });
     EXPECT_EQ(Run(L"ANNE /UIP"), 1);

@@ -122,10 +122,7 @@ TEST_F(ControlDialog, CancelledIconCreationKeepsTheDialogAndWritesNothing) {
     ProgmanStandIn standIn;
     ASSERT_TRUE(standIn.Start());
     driver_.Then([this](HWND d) {
-        driver_.Then([](HWND create) {
-            EXPECT_EQ(Title(create), L"Create Program Icon");
-            Press(create, IDCANCEL);
-        });
+        driver_.Dialog(L"Create Program Icon", IDCANCEL);
         Click(d, IDOK);
         EXPECT_TRUE(IsWindow(d));
         Press(d, IDCANCEL);

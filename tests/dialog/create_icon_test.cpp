@@ -122,10 +122,7 @@ TEST_F(CreateIcon, MissingViewdeskAsksForTheDirectoryAndCancelSendsNothing) {
     driver_.Then([this](HWND d) {
         EXPECT_EQ(Text(d, IDC_CI_COUNTER), L"1 - 0");  // the default icon file has none
         EXPECT_FALSE(HasPreview(d));
-        driver_.Then([](HWND prompt) {
-            EXPECT_EQ(Title(prompt), L"Enter Directory");
-            Press(prompt, IDCANCEL);
-        });
+        driver_.Dialog(L"Enter Directory", IDCANCEL);
         Press(d, IDOK);
         Later(d, 500, [](HWND d2) { Press(d2, IDCANCEL); });  // still open after the prompt
     });
@@ -143,10 +140,7 @@ TEST_F(CreateIcon, EnterInTheIconFileFieldAppliesTheFileOrRefusesOneWithoutIcons
         SetFocus(GetDlgItem(d, IDC_CI_ICON_FILE));
         EXPECT_EQ(LOWORD(SendMessageW(d, DM_GETDEFID, 0, 0)), IDC_CI_DUMMY);
         SetText(d, IDC_CI_ICON_FILE, kDir + L"\\notes.txt");
-        driver_.Then([](HWND box) {
-            EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), L"Warning: There are no Icons in this file!");
-            Press(box, IDOK);
-        });
+        driver_.Box(L"Warning: There are no Icons in this file!");
         PressEnterIn(d, IDC_CI_ICON_FILE);
         Later(d, 600, [&](HWND d2) {
             afterRefusal = Look(d2, {IDC_CI_ICON_FILE, IDC_CI_COUNTER, IDC_CI_PREVIOUS});
@@ -172,10 +166,7 @@ TEST_F(CreateIcon, BrowseRefusesAFileWithoutIconsAndTakesOneWithIcons) {
     driver_.Then([&](HWND d) {
         driver_.Then([&](HWND open) {
             SetText(open, IDC_OFN_FILE_NAME, L"notes.txt");
-            driver_.Then([](HWND box) {
-                EXPECT_EQ(MessageBoxText(box), L"There are no Icons in this file!");
-                Press(box, IDOK);
-            });
+            driver_.Box(L"Warning: There are no Icons in this file!");
             Press(open, IDOK);
             Later(open, 600, [&](HWND open2) {
                 stayed = IsWindowVisible(open2) ? L"shown" : L"";

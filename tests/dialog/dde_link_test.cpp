@@ -18,14 +18,6 @@ namespace {
 
 constexpr wchar_t kViewdesk[] = L"C:\\DdeLinkTest\\VIEWDESK.EXE";
 
-// Runs the thread's messages until `done` holds or `ms` have passed.
-template <typename F>
-bool PumpUntil(F done, DWORD ms) {
-    for (DWORD start = GetTickCount(); !done(); Pump(20))
-        if (GetTickCount() - start > ms) return false;
-    return true;
-}
-
 // What the owning dialog hears while the link works for it.
 struct OwnerRecord {
     int itemsLoaded = 0, ticks = 0, ticksWhileDisabled = 0;
@@ -150,7 +142,7 @@ TEST_F(DdeLink, SilentServerIsGivenUpAfterTheTimeLimitWithTheOwnerDisabledMeanwh
     }
     EXPECT_EQ(standIn.Count(L"request\t13\tPROGMAN"), 1);
     // Given up, the conversations were ended from our side.
-    EXPECT_TRUE(PumpUntil([&] { return standIn.Count(L"terminate") == 2; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return standIn.Count(L"terminate") == 2; }, 3000));
 }
 
 TEST_F(DdeLink, ExecuteCreatesTheGroupAndShortcutAndEveryAnswerTellsTheOwner) {
@@ -172,7 +164,7 @@ TEST_F(DdeLink, ExecuteCreatesTheGroupAndShortcutAndEveryAnswerTellsTheOwner) {
     Execute(del);  // refused, and treated as accepted: the owner hears of it
     EXPECT_EQ(standIn.Count(L"acknowledged\t1"), 2);
     EXPECT_EQ(standIn.Count(L"acknowledged\t0"), 1);
-    EXPECT_TRUE(PumpUntil([] { return g_owner.itemsLoaded == 3; }, 1000));
+    EXPECT_TRUE(WaitFor([] { return g_owner.itemsLoaded == 3; }, 1000));
 }
 
 TEST_F(DdeLink, GroupItemsGivesTheViewdeskItemLinesOneRequestAfterAnother) {
@@ -206,7 +198,7 @@ TEST_F(DdeLink, GroupItemsGivesTheViewdeskItemLinesOneRequestAfterAnother) {
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);
         int loaded = g_owner.itemsLoaded;
         rc::RequestGroupItems(owner_, list_, c.group);
-        ASSERT_TRUE(PumpUntil([&] { return g_owner.itemsLoaded > loaded; }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return g_owner.itemsLoaded > loaded; }, 5000));
         Pump(200);
         EXPECT_EQ(g_owner.itemsLoaded, loaded + 1);
         EXPECT_EQ(Entries(owner_, 1), c.lines);
@@ -236,7 +228,7 @@ TEST_F(DdeLink, EightBitRepliesAreConverted) {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     rc::RequestGroupItems(owner_, nullptr, nullptr);
     rc::RequestGroupItems(owner_, list_, group.c_str());
-    ASSERT_TRUE(PumpUntil([] { return g_owner.itemsLoaded == 2; }, 5000));
+    ASSERT_TRUE(WaitFor([] { return g_owner.itemsLoaded == 2; }, 5000));
     std::vector<std::wstring> entries = Entries(owner_, 1);
     ASSERT_EQ(entries.size(), 1u);
     const std::wstring start = L"Caf\u00e9 Station\tC:\\DdeLinkTest\\VIEWDESK.EXE /* CAF\u00c9";

@@ -106,15 +106,15 @@ TEST_F(DialbackEditor, AFileThatCannotBeReadStartsEmptyAndAddNeedsACode) {
             Click(d, IDC_DB_ADD);
             EXPECT_EQ(Entries(d, IDC_DB_LIST), std::vector<std::wstring>{L"5550001\t1234"});
             EXPECT_EQ(Buttons(d), L"111");
-            driver_.Then([](HWND entry) { Press(entry, IDCANCEL); });  // a cancelled Add keeps no record
+            driver_.Dialog(L"Add Dialback Entry", IDCANCEL);  // a cancelled Add keeps no record
             Click(d, IDC_DB_ADD);
             EXPECT_EQ(rc::LiveDialbackRecords(), live_ + 1);
             if (wcscmp(start, L"absent.dbk") == 0) return Press(d, IDCANCEL);
             // Deleting the only entry leaves the buttons on; Save writes an empty file.
-            driver_.Then([](HWND box) { Press(box, IDYES); });
+            driver_.Box(L"Warning: Are you sure you want to delete\nthis dialback entry?", IDYES);
             Click(d, IDC_DB_DELETE);
             EXPECT_EQ(Buttons(d), L"111");
-            driver_.Then([](HWND save) { Press(save, IDOK); });
+            driver_.Dialog(L"Save Dialback File", IDOK);
             Press(d, IDOK);
         });
         EXPECT_EQ(Run(name), wcscmp(start, L"absent.dbk") == 0 ? 0 : 1);
@@ -128,10 +128,7 @@ TEST_F(DialbackEditor, AddEditDeleteAndSaveWriteTheListInItsOrder) {
     wchar_t name[128] = L"site.dbk";
     driver_.Then([&](HWND d) {
         driver_.Then([&](HWND entry) {  // Add, with the password set as text
-            driver_.Then([](HWND set) {
-                SetText(set, IDC_SET_TEXT, L"SECRET");
-                Press(set, IDOK);
-            });
+            driver_.Dialog(L"Set Password", IDOK, IDC_SET_TEXT, L"SECRET");
             Click(entry, IDC_DBE_SET);
             SetText(entry, IDC_DBE_PHONE, L"5552500");
             Press(entry, IDOK);
@@ -152,10 +149,7 @@ TEST_F(DialbackEditor, AddEditDeleteAndSaveWriteTheListInItsOrder) {
         // Delete: No keeps the entry, Yes removes it and its record.
         Choose(d, IDC_DB_LIST, 0);
         for (int answer : {IDNO, IDYES}) {
-            driver_.Then([answer](HWND box) {
-                EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), L"Warning: Are you sure you want to delete\nthis dialback entry?");
-                Press(box, answer);
-            });
+            driver_.Box(L"Warning: Are you sure you want to delete\nthis dialback entry?", answer);
             Click(d, IDC_DB_DELETE);
         }
         EXPECT_EQ(rc::LiveDialbackRecords(), live_ + 2);
@@ -186,10 +180,7 @@ TEST_F(DialbackEditor, TypedFieldsAreReadAsNumbersAndSaveKeepsTheLastComponentOf
         driver_.Then([&](HWND d) {
             driver_.Then([](HWND entry) { FillEntry(entry, L" -9x", L"123456789012345678901234567", L"+4"); });
             Click(d, IDC_DB_ADD);
-            driver_.Then([&](HWND save) {
-                SetText(save, IDC_SAVE_FILENAME, c.typed);
-                Press(save, IDOK);
-            });
+            driver_.Dialog(L"Save Dialback File", IDOK, IDC_SAVE_FILENAME, c.typed);
             Press(d, IDOK);
         });
         EXPECT_EQ(Run(name), 1);

@@ -18,13 +18,6 @@ namespace {
 
 const std::wstring kNoIcons = L"No Viewdesk Icons found in Group";
 
-// The visible names of the Icons list: each entry up to its first TAB.
-std::vector<std::wstring> IconNames(HWND dialog) {
-    std::vector<std::wstring> r;
-    for (const auto& e : Entries(dialog, IDC_IM_ICONS)) r.push_back(e.substr(0, e.find(L'\t')));
-    return r;
-}
-
 class IconMaintenance : public DialogTest {
 protected:
     void SetUp() override {
@@ -104,10 +97,7 @@ TEST_F(IconMaintenance, DeleteSendsItsBlockOnlyAfterYesAndLoadsTheIconsAgain) {
         std::vector<std::wstring> namesAfter;
         RunWith([&](HWND d) {
             Choose(d, IDC_IM_ICONS, 1);
-            driver_.Then([&](HWND box) {
-                EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), L"Warning: Are you sure you want to delete this icon?");
-                Press(box, answer);
-            });
+            driver_.Box(L"Warning: Are you sure you want to delete this icon?", answer);
             Click(d, IDC_IM_DELETE);
             Later(d, 900, [&](HWND d2) {
                 namesAfter = IconNames(d2);

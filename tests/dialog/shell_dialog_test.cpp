@@ -91,20 +91,14 @@ TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilThePr
     CreateDirectoryW(L"C:\\rc-locate", nullptr);
     WriteBytes(L"C:\\rc-locate\\STATN32.EXE", "MZ");
     for (const wchar_t* answer : {L"C:\\still-nowhere", L"C:\\rc-locate\\"}) {
-        driver_.Then([answer](HWND d) {
-            SetText(d, IDC_DIRECTORY, answer);
-            Press(d, IDOK);
-        });
+        driver_.Dialog(L"Enter Directory", IDOK, IDC_DIRECTORY, answer);
     }
     std::wstring path;
     EXPECT_TRUE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
     EXPECT_EQ(path, L"C:\\rc-locate\\STATN32.EXE");
     // Cancel writes nothing and gives up.
     rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
-    driver_.Then([](HWND d) {
-        SetText(d, IDC_DIRECTORY, L"C:\\rc-locate");
-        Press(d, IDCANCEL);
-    });
+    driver_.Dialog(L"Enter Directory", IDCANCEL, IDC_DIRECTORY, L"C:\\rc-locate");
     EXPECT_FALSE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\nowhere");
     DeleteTree(L"C:\\rc-locate");
@@ -157,22 +151,6 @@ TEST_F(ShellDialogs, AboutIconCounterIsTheProgramsAcrossOpenings) {
         expected.push_back(LoadIconW(g_shell.instance, MAKEINTRESOURCEW(id)));
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(rc::g_aboutIconCounter, 0);
-}
-
-std::wstring g_helpFile;
-BOOL WINAPI RecordHelpFile(HWND, LPCWSTR file, UINT, ULONG_PTR) { return g_helpFile = file, TRUE; }
-
-TEST_F(ShellDialogs, HelpOpensTheFileOfTheProgramDirectoryAndContextZeroClosesIt) {
-    wcscpy(g_shell.programDirectory, L"C:\\rc-help");
-    CreateDirectoryW(L"C:\\rc-help", nullptr);
-    WriteBytes(L"C:\\rc-help\\qvt.hlp", "");  // BRX.hlp first, else qvt.hlp
-    g_shell.winHelp = RecordHelpFile;
-    rc::ShowHelp(12100);
-    EXPECT_EQ(g_helpFile, L"C:\\rc-help\\qvt.hlp");
-    DialogTest::SetUp();
-    rc::ShowHelp(0);
-    EXPECT_EQ(HelpContexts(), std::vector<ULONG_PTR>{0});  // HELP_QUIT
-    DeleteTree(L"C:\\rc-help");
 }
 
 TEST_F(ShellDialogs, MenuAndAcceleratorCarryTheCommands) {

@@ -3,23 +3,13 @@
 // viewer at the Client topic of that file, without an error box, and the
 // viewer closes when the Configurator ends.
 #include "resources/resource.h"
-#include "support/station_win.h"
+#include "support/dialog_driver_win.h"
 
 #include <gtest/gtest.h>
 
 using namespace rctest;
 
 namespace {
-
-// The help viewer's main window (class MS_WINHELP), once it is shown.
-HWND WaitForHelpViewer(DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        HWND viewer = FindWindowW(L"MS_WINHELP", nullptr);
-        if (viewer && IsWindowVisible(viewer)) return viewer;
-        Sleep(100);
-    }
-    return nullptr;
-}
 
 // What the viewer shows: its topic pane is a rich edit control of its own
 // process, read with a message the system carries across processes.
@@ -33,24 +23,6 @@ std::wstring ShownText(HWND viewer) {
 }
 
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
-
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
-    auto* query = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-    DWORD pid = 0;
-    wchar_t cls[16] = L"";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameW(window, cls, 16);
-    if (pid != query->first || !IsWindowVisible(window) || lstrcmpW(cls, L"#32770") != 0) return TRUE;
-    query->second = window;
-    return FALSE;
-}
-
-// A message box or other dialog that the process shows, if any.
-HWND DialogOf(DWORD processId) {
-    std::pair<DWORD, HWND> query(processId, nullptr);
-    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&query));
-    return query.second;
-}
 
 TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
     struct Case {
@@ -75,23 +47,21 @@ TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
         ASSERT_NE(dialog, nullptr);
 
         PostMessageW(dialog, WM_KEYDOWN, VK_F1, 0);
-        HWND viewer = WaitForHelpViewer(20000);
-        ASSERT_NE(viewer, nullptr) << "no help viewer window";
+        HWND viewer = nullptr;  // its main window, class MS_WINHELP, once shown
+        ASSERT_TRUE(WaitFor([&] { return (viewer = FindWindowW(L"MS_WINHELP", nullptr)) && IsWindowVisible(viewer); }, 20000))
+            << "no help viewer window";
         std::wstring text;
-        for (int i = 0; i < 100 && FirstLine(text = ShownText(viewer)) != L"Client Configuration"; ++i) Sleep(100);
-        EXPECT_EQ(FirstLine(text), L"Client Configuration");
+        EXPECT_TRUE(WaitFor([&] { return FirstLine(text = ShownText(viewer)) == L"Client Configuration"; }, 10000)) << FirstLine(text);
         EXPECT_NE(text.find(c.fieldOfTheEdition), std::wstring::npos) << "not this edition's topic";
         DWORD viewerProcess = 0;
         GetWindowThreadProcessId(viewer, &viewerProcess);
-        EXPECT_EQ(DialogOf(viewerProcess), nullptr) << "the help viewer shows a message box";
+        EXPECT_EQ(WaitForDialog(viewerProcess, nullptr, 0), nullptr) << "the help viewer shows a message box";
         Capture(viewer, c.shot);
 
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
-        PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
-        EXPECT_EQ(app.WaitExit(), 0);
-        for (int i = 0; i < 100 && IsWindow(viewer); ++i) Sleep(50);
-        EXPECT_FALSE(IsWindow(viewer)) << "the help viewer outlived the Configurator";
+        Gone(dialog);
+        EXPECT_EQ(app.Exit(), 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
         if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
     }
 }

@@ -10,12 +10,6 @@ using namespace rctest;
 
 namespace {
 
-SIZE WindowSize(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 TEST(ShellEndToEnd, MainWindowRecordsItsDirectoryKeepsItsSizeAndExitsWithZero) {
     Station station;
     WritePrivateProfileStringW(L"Configurator", L"Directory", L"C:\\stale\\", L"rcsetup.ini");
@@ -26,12 +20,11 @@ TEST(ShellEndToEnd, MainWindowRecordsItsDirectoryKeepsItsSizeAndExitsWithZero) {
     EXPECT_EQ(ReadIni(L"rcsetup.ini", L"Configurator", L"Directory"), L"C:\\Quorvel\\Brennix");
     for (WPARAM command : {WPARAM{0}, WPARAM{SC_MAXIMIZE}}) {
         if (command) SendMessageW(main, WM_SYSCOMMAND, command, 0);
-        SIZE size = WindowSize(main);
-        EXPECT_EQ(size.cx, 400);
-        EXPECT_EQ(size.cy, 150);
+        RECT r{};
+        GetWindowRect(main, &r);
+        EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(400L, 150L));
     }
-    PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(app.Exit(), 0);
 }
 
 TEST(ShellEndToEnd, SecondStartOpensASecondMainWindow) {
@@ -78,8 +71,7 @@ TEST(ShellEndToEnd, EditionFromTheRegistryAndScreenshotsOfTheShell) {
                 Capture(opts, L"options-" + edition);
                 PostMessageW(opts, WM_COMMAND, IDCANCEL, 0);
             }
-            PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
-            EXPECT_EQ(app.WaitExit(), 0);
+            EXPECT_EQ(app.Exit(), 0);
         }
     }
 }

@@ -12,19 +12,12 @@ DialogDriver* g_driver = nullptr;
 HWND g_pendingDialog = nullptr;
 std::vector<ULONG_PTR> g_helps;
 
-struct LaterStep {
-    HWND window;
-    std::function<void(HWND)> step;
-};
-std::map<UINT_PTR, LaterStep> g_later;
+std::map<UINT_PTR, std::pair<HWND, std::function<void(HWND)>>> g_later;  // by timer
 
 void CALLBACK RunLater(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    auto it = g_later.find(id);
-    if (it == g_later.end()) return;
-    LaterStep later = std::move(it->second);
-    g_later.erase(it);
-    if (IsWindow(later.window)) later.step(later.window);
+    auto node = g_later.extract(id);
+    if (!node.empty() && IsWindow(node.mapped().first)) node.mapped().second(node.mapped().first);
 }
 
 BOOL WINAPI RecordHelp(HWND, LPCWSTR, UINT command, ULONG_PTR context) {
@@ -54,8 +47,7 @@ void DialogTest::TearDown() {
 }
 
 void Later(HWND window, DWORD milliseconds, std::function<void(HWND)> step) {
-    UINT_PTR id = SetTimer(nullptr, 0, milliseconds, RunLater);
-    g_later[id] = LaterStep{window, std::move(step)};
+    g_later[SetTimer(nullptr, 0, milliseconds, RunLater)] = {window, std::move(step)};
 }
 
 DialogDriver::DialogDriver() {
@@ -69,6 +61,21 @@ DialogDriver::~DialogDriver() {
 }
 
 void DialogDriver::Then(Step step) { steps_.push_back(std::move(step)); }
+
+void DialogDriver::Box(const std::wstring& titleAndText, int button) {
+    Then([=](HWND box) {
+        EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), titleAndText);
+        Press(box, button);
+    });
+}
+
+void DialogDriver::Dialog(const std::wstring& title, int button, int id, const std::wstring& text) {
+    Then([=](HWND dialog) {
+        EXPECT_EQ(Title(dialog), title);
+        if (id) SetText(dialog, id, text);
+        Press(dialog, button);
+    });
+}
 
 LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     auto* info = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
@@ -95,11 +102,7 @@ void CALLBACK DialogDriver::RunStep(HWND, UINT, UINT_PTR id, DWORD) {
     step(dialog);
 }
 
-std::wstring Text(HWND dialog, int id) {
-    wchar_t buf[1024] = L"";
-    GetDlgItemTextW(dialog, id, buf, 1024);
-    return buf;
-}
+std::wstring Text(HWND dialog, int id) { return Title(GetDlgItem(dialog, id)); }
 
 void SetText(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
 
@@ -163,9 +166,9 @@ std::wstring Look(HWND dialog, std::initializer_list<int> ids) {
 
 std::wstring MessageBoxText(HWND box) { return Text(box, 0xFFFF); }
 
-std::wstring Title(HWND window) {
-    wchar_t buf[512] = L"";
-    GetWindowTextW(window, buf, 512);
+std::wstring Title(HWND window) {  // WM_GETTEXT, which also reads a window of another process
+    wchar_t buf[1024] = L"";
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
     return buf;
 }
 
@@ -181,6 +184,14 @@ void Pump(DWORD milliseconds) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); !done(); Pump(20))
+        if (GetTickCount() - start > timeoutMs) return false;
+    return true;
+}
+
+bool Gone(HWND window) { return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }); }
 
 void Shot(HWND dialog, const std::wstring& name) {
     const char* dir = std::getenv("RC_SCREENSHOT_DIR");

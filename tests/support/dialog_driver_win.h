@@ -28,6 +28,11 @@ public:
 
     // Queues a step for the next dialog that opens.
     void Then(Step step);
+    // Queues a step that expects a message box reading "<title>: <text>",
+    // or a dialog titled `title` (whose control `id` it sets to `text`, when
+    // given), and ends it with `button`.
+    void Box(const std::wstring& titleAndText, int button = IDOK);
+    void Dialog(const std::wstring& title, int button, int id = 0, const std::wstring& text = L"");
     // Steps not yet run (a test fails when dialogs it expected never came).
     std::size_t Pending() const { return steps_.size(); }
     // Dialogs that opened with no step queued for them; they are cancelled.
@@ -84,6 +89,10 @@ std::wstring MessageBoxText(HWND box);
 std::wstring Title(HWND window);
 // Runs the thread's messages for a while (timers, posted messages).
 void Pump(DWORD milliseconds);
+// Runs them until `done` holds, up to timeoutMs; Gone waits so for a window
+// to close or hide.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 15000);
+bool Gone(HWND window);
 // A screenshot of a dialog from inside a driver step, when RC_SCREENSHOT_DIR
 // is set: a step runs before the modal loop first shows the dialog, so the
 // shot shows it and lets it paint first. For looking, not a check.

@@ -2,10 +2,12 @@
 
 #include "progman/dde_link_win.h"
 
-#include "support/station_win.h"
+#include "resources/resource.h"
+#include "support/dialog_driver_win.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace rctest {
 
@@ -40,9 +42,7 @@ bool ProgmanStandIn::Start(const std::wstring& extraArguments) {
     DeleteFileW(log_.c_str());
     const char* path = std::getenv("RC_PROGMAN_STANDIN_EXE");
     if (!path || !*path) return false;
-    std::wstring exe = HostPath(path);
-    std::wstring line = L"\"" + exe + L"\" /log \"" + log_ + L"\" /quit-after 900";
-    if (!extraArguments.empty()) line += L" " + extraArguments;
+    std::wstring exe = HostPath(path), line = L"\"" + exe + L"\" /log \"" + log_ + L"\" /quit-after 900 " + extraArguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
@@ -70,15 +70,9 @@ void ProgmanStandIn::Stop() {
 }
 
 std::vector<std::wstring> ProgmanStandIn::Log() const {
+    const std::string bytes = FileThere(log_) ? ReadBytes(log_) : "";
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     std::vector<std::wstring> lines;
-    HANDLE h = CreateFileW(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return lines;
-    std::wstring text;
-    wchar_t buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got / sizeof(wchar_t));
-    CloseHandle(h);
     for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
         end = std::min(text.find(L"\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
@@ -87,9 +81,8 @@ std::vector<std::wstring> ProgmanStandIn::Log() const {
 }
 
 int ProgmanStandIn::Count(const std::wstring& line) const {
-    int n = 0;
-    for (const auto& l : Log()) n += lstrcmpiW(l.c_str(), line.c_str()) == 0;
-    return n;
+    const auto log = Log();
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const auto& l) { return lstrcmpiW(l.c_str(), line.c_str()) == 0; }));
 }
 
 std::vector<std::wstring> ProgmanStandIn::Executes() const {
@@ -100,10 +93,10 @@ std::vector<std::wstring> ProgmanStandIn::Executes() const {
 }
 
 int ProgmanStandIn::Requests(const std::wstring& item) const {
-    int n = 0;
-    for (const auto& line : Log())
-        if (line.rfind(L"request\t", 0) == 0 && lstrcmpiW(line.substr(line.find(L'\t', 8) + 1).c_str(), item.c_str()) == 0) ++n;
-    return n;
+    const auto log = Log();
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const auto& l) {
+        return l.rfind(L"request\t", 0) == 0 && lstrcmpiW(l.substr(l.find(L'\t', 8) + 1).c_str(), item.c_str()) == 0;
+    }));
 }
 
 void ProgmanStandIn::ClearLog() const { DeleteFileW(log_.c_str()); }
@@ -113,6 +106,12 @@ void ProgmanStandIn::Seed(const std::wstring& commands) const {
     if (HGLOBAL block = rc::MakeCommandBlock(commands, 2048)) rc::ExecuteCommands(owner, block);
     DestroyWindow(owner);
     ClearLog();
+}
+
+std::vector<std::wstring> IconNames(HWND dialog) {
+    std::vector<std::wstring> names;
+    for (const auto& e : Entries(dialog, IDC_IM_ICONS)) names.push_back(e.substr(0, e.find(L'\t')));
+    return names;
 }
 
 std::wstring ProgramsFolder() {
@@ -127,24 +126,14 @@ void ResetGroups(const std::vector<std::wstring>& groups) {
     for (const auto& g : groups) CreateDirectoryW((ProgramsFolder() + L"\\" + g).c_str(), nullptr);
 }
 
-bool GroupExists(const std::wstring& group) {
-    DWORD a = GetFileAttributesW((ProgramsFolder() + L"\\" + group).c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring LinkPath(const std::wstring& group, const std::wstring& item) {
     return ProgramsFolder() + L"\\" + group + L"\\" + item + L".lnk";
 }
 
 bool ReadLinkFlags(const std::wstring& path, DWORD* flags) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    BYTE header[24] = {};
-    DWORD got = 0;
-    BOOL ok = ReadFile(h, header, sizeof header, &got, nullptr);
-    CloseHandle(h);
-    if (!ok || got < sizeof header) return false;
-    *flags = header[20] | (header[21] << 8) | (header[22] << 16) | (static_cast<DWORD>(header[23]) << 24);
+    const std::string header = FileThere(path) ? ReadBytes(path) : "";
+    if (header.size() < 24) return false;
+    std::memcpy(flags, header.data() + 20, sizeof *flags);  // little-endian, as the platform
     return true;
 }
 

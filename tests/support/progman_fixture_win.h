@@ -46,11 +46,12 @@ private:
     std::wstring log_;
 };
 
+// The visible names of Control Icon Maintenance's Icons list: each entry up to its first TAB.
+std::vector<std::wstring> IconNames(HWND dialog);
 // <Windows>\Profiles\All Users\Start Menu\Programs
 std::wstring ProgramsFolder();
 // Removes every group, then makes the given ones (empty folders).
 void ResetGroups(const std::vector<std::wstring>& groups);
-bool GroupExists(const std::wstring& group);
 // A group's item link file.
 std::wstring LinkPath(const std::wstring& group, const std::wstring& item);
 // The LinkFlags of a shell link file (32 bits at offset 20); false when the

@@ -1,30 +1,38 @@
 #include "support/station_win.h"
 
+#include "resources/resource.h"
+
+#include <shellapi.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace rctest {
 
 namespace {
 const wchar_t kServiceKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Statn32";
 const wchar_t kEditionKey[] = L"SOFTWARE\\Quorvel\\Configurator32";
+
+// Sets a text value of a machine key, creating the key; nullptr deletes the value.
+void SetMachineText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
+    if (value)
+        RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(k, name);
+    RegCloseKey(k);
+}
 }  // namespace
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    for (DWORD got = 0; ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0;) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 bool FileThere(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -43,21 +51,9 @@ void InstallModules(const std::vector<std::wstring>& modules) {
 }
 
 void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring path = dir + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(dir.c_str());
+    const std::wstring from = dir + L'\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTW op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT, FALSE, nullptr, nullptr};
+    SHFileOperationW(&op);
 }
 
 std::wstring HostPath(const std::string& unixPath) {
@@ -90,24 +86,10 @@ Station::Station(const StationOptions& o) {
     if (o.serviceKey)
         SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
                                          : o.imagePath);
-    HKEY edition = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEditionKey, 0, nullptr, 0, KEY_WRITE, nullptr, &edition, nullptr) ==
-        ERROR_SUCCESS) {
-        if (o.classroom)
-            RegSetValueExW(edition, L"Edition", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Tutor"), 12);
-        else
-            RegDeleteValueW(edition, L"Edition");
-        RegCloseKey(edition);
-    }
+    SetMachineText(kEditionKey, L"Edition", o.classroom ? L"Tutor" : nullptr);
 }
 
-Station::~Station() {
-    HKEY edition = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEditionKey, 0, KEY_WRITE, &edition) == ERROR_SUCCESS) {
-        RegDeleteValueW(edition, L"Edition");
-        RegCloseKey(edition);
-    }
-}
+Station::~Station() { SetMachineText(kEditionKey, L"Edition", nullptr); }
 
 Configurator::~Configurator() {
     if (pi_.hProcess) {
@@ -139,6 +121,11 @@ long Configurator::WaitExit(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
+long Configurator::Exit() {
+    PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    return WaitExit();
+}
+
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
     for (DWORD start = GetTickCount();; Sleep(50)) {
         for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
@@ -157,41 +144,27 @@ HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
 void Capture(HWND window, const std::wstring& name) {
     const char* dir = std::getenv("RC_SCREENSHOT_DIR");
     if (!dir || !*dir) return;
-    // Let the window finish painting first.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(300);
+    Sleep(300);  // let the window finish painting
     RECT r;
     GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
+    const int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) / 4 * 4;
     if (w <= 0 || h <= 0) return;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
-
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    int stride = ((w * 3 + 3) / 4) * 4;
-    std::string pixels(static_cast<std::size_t>(stride) * h, '\0');
-    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    // A 24-bit bottom-up BMP: file header, info header, rows padded to four bytes.
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file{0x4D42, kHeaders + static_cast<DWORD>(stride * h), 0, 0, kHeaders};
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info).resize(kHeaders + static_cast<std::size_t>(stride) * h);
+    GetDIBits(memory, bitmap, 0, h, bytes.data() + kHeaders, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes += pixels;
     WriteBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
 }
 
@@ -210,12 +183,9 @@ std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section
 }
 
 void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::vector<std::wstring>& lines) {
-    WritePrivateProfileStringW(section, nullptr, nullptr, file);
-    for (const auto& line : lines) {
-        std::size_t eq = line.find(L'=');
-        WritePrivateProfileStringW(section, line.substr(0, eq).c_str(),
-                                   eq == std::wstring::npos ? L"" : line.substr(eq + 1).c_str(), file);
-    }
+    std::wstring block;  // "key=value" strings, each ended by a zero, and a zero after the last
+    for (const auto& line : lines) block += line + L'\0';
+    WritePrivateProfileSectionW(section, block.c_str(), file);
 }
 
 std::wstring ReadImagePath() {
@@ -228,14 +198,7 @@ std::wstring ReadImagePath() {
     return r == ERROR_SUCCESS ? buf : L"\x01missing";
 }
 
-void SetImagePath(const std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, L"ImagePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
+void SetImagePath(const std::wstring& value) { SetMachineText(kServiceKey, L"ImagePath", value.c_str()); }
 
 void DeleteServiceKey() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, kServiceKey); }
 

@@ -48,6 +48,8 @@ public:
     HWND MainWindow(DWORD timeoutMs = 20000);
     // Waits for the process to end; returns its exit code, or -1 on time-out.
     long WaitExit(DWORD timeoutMs = 20000);
+    // Gives the main window the Exit command and waits as WaitExit.
+    long Exit();
     DWORD ProcessId() const { return pi_.dwProcessId; }
 
 private:
@@ -58,7 +60,7 @@ private:
 // Finds a top-level window of the process with the given title (class
 // "#32770" for dialogs), waiting up to timeoutMs.
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 20000);
-// Finds a dialog of the process whose title is `title`, waiting.
+// Finds a dialog of the process whose title is `title` (any, when nullptr), waiting.
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
 
 // Writes what the window shows to RC_SCREENSHOT_DIR\<name>.bmp when that
