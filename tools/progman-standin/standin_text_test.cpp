@@ -55,7 +55,6 @@ TEST(StandIn, CommandBlockReadsCommandsOrRefusesTheBlock) {
 
     struct Split { const wchar_t* param; const wchar_t* program; const wchar_t* arguments; } splits[] = {
         {L"\"C:\\Program Files\\Q\\VIEWDESK.EXE\" /A /B ", L"C:\\Program Files\\Q\\VIEWDESK.EXE", L"/A /B"},
-        {L"\"C:\\My Tools\\prog\" /x", L"C:\\My Tools\\prog", L"/x"},
         {L"\"C:\\Program Files\\Q\\viewdesk.exe /A\"", L"C:\\Program Files\\Q\\viewdesk.exe", L"/A"},
         {L"\"C:\\Q\\VIEWDESK.EXE /A /B \"", L"C:\\Q\\VIEWDESK.EXE", L"/A /B"},
         {L"\"C:\\Program Files\\Q\\VIEWDESK.EXE\"", L"C:\\Program Files\\Q\\VIEWDESK.EXE", L""},
