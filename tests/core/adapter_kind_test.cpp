@@ -72,6 +72,7 @@ TEST(AdapterKind, IsDialupAddressDestOrThreeZeroBytesAtTheEnd) {
 TEST(AdapterKind, AdapterEntryTextNumberKindAndSuffixCutTo35) {
     struct Case { int lana; const wchar_t* kind; bool suffix; const wchar_t* text; } cases[] = {
         {0, L"NetBEUI", false, L"0: NetBEUI"}, {7, L"IPX/SPX NetBIOS", true, L"7: IPX/SPX NetBIOS (dialup)"},
+        {3, L"A kind text of thirty characters", true, L"3: A kind text of thirty characters"},  // 35 exactly
         {2, L"A kind text of thirty-three chars", false, L"2: A kind text of thirty-three char"},
         {1, L"TCP/IP NetBIOS over something", true, L"1: TCP/IP NetBIOS over something (d"},
     };

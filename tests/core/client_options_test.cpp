@@ -173,10 +173,10 @@ TEST(ClientOptions, AppendOperationsCutClampAndSkip) {
     EXPECT_EQ(out, L"/Cabc /M" + std::wstring(127, L'q') + L" ");
 
     struct Case { std::wstring field; const wchar_t* expected; } numbers[] = {
-        {L"", L""},       {L"abc", L""},     {L"-1", L""},      {L"+5", L""},      {L"5 ", L""},
-        {L"1x", L""},     {L"   ", L""},     {L"\t5", L""},     {L"0", L"/T0 "},   {L"007", L"/T7 "},
-        {L"  12", L"/T12 "}, {L"30", L"/T30 "}, {L"31", L"/T30 "}, {L"4294967295", L"/T30 "},
-        {L"4294967296", L""}, {std::wstring(126, L' ') + L"9", L"/T9 "}, {std::wstring(127, L' ') + L"9", L""},
+        // What ParseUnsigned refuses is left out (its cases are the text tests').
+        {L"", L""}, {L"1x", L""}, {L"0", L"/T0 "}, {L"  12", L"/T12 "}, {L"30", L"/T30 "}, {L"31", L"/T30 "},
+        {L"4294967295", L"/T30 "}, {L"4294967296", L""}, {std::wstring(126, L' ') + L"9", L"/T9 "},
+        {std::wstring(127, L' ') + L"9", L""},
     };
     for (const auto& c : numbers) {
         out.clear();
