@@ -71,10 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The classroom edition writes what the default edition writes of
         // the same values less those it has no control for.
         rc::ClientSettings reduced = s;
-        reduced.passwordCode.clear();
+        reduced.passwordCode.clear(), reduced.publicCode.clear(), reduced.inactivityTimeout.clear();
         reduced.options.fill(false);
-        reduced.publicCode.clear();
-        reduced.inactivityTimeout.clear();
         const std::wstring classroom = rc::ComposeClientOptions(s, l, true, true);
         Check(classroom == rc::ComposeClientOptions(reduced, l, false, false));
         if (lists != &standard) continue;

@@ -19,9 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rc::ModemListReader reader;
         bool running = true;
         for (std::size_t pos = 0; pos < size;) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
+            x ^= x << 13, x ^= x >> 17, x ^= x << 5;
             std::string_view block = bytes.substr(pos, way == 0 ? 1 : way == 1 ? 127 : x % 200);  // empty ones too
             bool fed = reader.Feed(block);
             Check(running || !fed);  // once stopped, the reader says so for every later block

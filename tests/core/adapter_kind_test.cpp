@@ -32,12 +32,9 @@ TEST(AdapterKind, DecideAdapterEntryKindAndSuffixOfOneLana) {
         {"FD dial-up", 0, Status(0xFD, 0, 0, 0, kDest), IDS_NETBEUI, true},
         {"FF 0xFFFF", 0, Status(0xFF, 3, 9, 0xFFFF, kDest), IDS_TCPIP_NETBIOS, true},
         {"FF otherwise", 0, Status(0xFF, 0, 0, 0xFFFE, kZeroEnd), IDS_NETBEUI, true},
-        {"FF 0", 0, Status(0xFF, 0, 0, 0), IDS_NETBEUI, false},
         {"FE rev_minor 1", 0, Status(0xFE, 1, 0, 1452, kDest), IDS_DECNET_TYPEFE, false},
-        {"FE rev_minor 0xFF", 0, Status(0xFE, 0xFF, 0, 0xFFFF), IDS_DECNET_TYPEFE, false},
         {"FE size 0", 0, Status(0xFE, 0, 0, 0), IDS_DECNET_TYPEFE, false},
         {"FE duration 1", 0, Status(0xFE, 0, 1, 1452), IDS_DECNET_TYPEFE, false},
-        {"FE duration 0xFFFF", 0, Status(0xFE, 0, 0xFFFF, 0xFFFF), IDS_DECNET_TYPEFE, false},
         {"FE 1452", 0, Status(0xFE, 0, 0, 1452, kZeroEnd), IDS_IPX_NETBIOS, false},
         {"FE as FF 0xFFFF", 0, Status(0xFE, 0, 0, 0xFFFF, kZeroEnd), IDS_TCPIP_NETBIOS, true},
         {"FE as FF 0xFFFF LAN", 0, Status(0xFE, 0, 0, 0xFFFF), IDS_TCPIP_NETBIOS, false},
@@ -45,15 +42,12 @@ TEST(AdapterKind, DecideAdapterEntryKindAndSuffixOfOneLana) {
         {"FE as FF 1453", 0, Status(0xFE, 0, 0, 1453, kDest), IDS_NETBEUI, true},
         {"00 rev 0x40", 0, Status(0x00, 0x40, 5, 0xFFFF, kZeroEnd), IDS_TCPIP_NETBIOS, true},
         {"00 rev 0x41", 0, Status(0x00, 0x41, 0, 0), IDS_IPX_NETBIOS, false},
-        {"00 rev 0", 0, Status(0x00, 0, 0, 0xFFFF, kDest), IDS_IPX_NETBIOS, false},
         {"01", 0, Status(0x01, 0x40, 0, 0xFFFF, kZeroEnd), IDS_IPX_NETBIOS, false},
         {"02 duration 0", 0, Status(0x02, 0x40, 0, 0xFFFF, kZeroEnd), IDS_TCPIP_NETBIOS, false},
         {"02 duration 1", 0, Status(0x02, 0, 1, 0, kZeroEnd), IDS_DECNET_TYPE2, false},
         {"03", 0, Status(0x03, 0, 0, 0xFFFF, kZeroEnd), IDS_UNKNOWN_NETBIOS, false},
         {"FC", 0, Status(0xFC, 0, 0, 0xFFFF), IDS_UNKNOWN_NETBIOS, false},
-        {"80", 0, Status(0x80, 0x40, 0, 0), IDS_UNKNOWN_NETBIOS, false},
         {"status failed", 0x23, Status(0xFD, 0, 0, 0, kDest), IDS_ADAPTER_NOT_FOUND, false},
-        {"status failed 0xFF", 0xFF, Status(0xFF, 0, 0, 0xFFFF, kZeroEnd), IDS_ADAPTER_NOT_FOUND, false},
     };
     for (const auto& c : cases) {
         rc::AdapterEntry e = rc::DecideAdapterEntry(true, c.retcode, c.status);
@@ -67,11 +61,9 @@ TEST(AdapterKind, DecideAdapterEntryKindAndSuffixOfOneLana) {
 
 TEST(AdapterKind, IsDialupAddressDestOrThreeZeroBytesAtTheEnd) {
     struct Case { std::uint8_t address[6]; bool dialup; } cases[] = {
-        {{0x44, 0x45, 0x53, 0x54, 0x00, 0x00}, true},  {{0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, true},
-        {{0x52, 0x41, 0x53, 0x00, 0x00, 0x00}, true},  {{0x44, 0x45, 0x53, 0x54, 0x00, 0x01}, false},
-        {{0x44, 0x45, 0x53, 0x55, 0x00, 0x00}, false}, {{0x64, 0x65, 0x73, 0x74, 0x00, 0x00}, false},
-        {{0x00, 0x20, 0xAF, 0x01, 0x00, 0x00}, false}, {{0x00, 0x20, 0xAF, 0x00, 0x01, 0x00}, false},
-        {{0x00, 0x00, 0x00, 0x00, 0x00, 0x01}, false},
+        {{'D', 'E', 'S', 'T', 0, 0}, true}, {{0, 0, 0, 0, 0, 0}, true}, {{'R', 'A', 'S', 0, 0, 0}, true},
+        {{'D', 'E', 'S', 'T', 0, 1}, false}, {{'D', 'E', 'S', 'U', 0, 0}, false}, {{'d', 'e', 's', 't', 0, 0}, false},
+        {{0, 0x20, 0xAF, 1, 0, 0}, false}, {{0, 0x20, 0xAF, 0, 1, 0}, false}, {{0, 0, 0, 0, 0, 1}, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(rc::IsDialupAddress(c.address), c.dialup) << int(c.address[0]) << "," << int(c.address[3]);
@@ -80,10 +72,9 @@ TEST(AdapterKind, IsDialupAddressDestOrThreeZeroBytesAtTheEnd) {
 TEST(AdapterKind, AdapterEntryTextNumberKindAndSuffixCutTo35) {
     struct Case { int lana; const wchar_t* kind; bool suffix; const wchar_t* text; } cases[] = {
         {0, L"NetBEUI", false, L"0: NetBEUI"}, {7, L"IPX/SPX NetBIOS", true, L"7: IPX/SPX NetBIOS (dialup)"},
-        {3, L"A kind text of thirty characters", true, L"3: A kind text of thirty characters"},
+        {3, L"A kind text of thirty characters", true, L"3: A kind text of thirty characters"},  // 35 exactly
         {2, L"A kind text of thirty-three chars", false, L"2: A kind text of thirty-three char"},
         {1, L"TCP/IP NetBIOS over something", true, L"1: TCP/IP NetBIOS over something (d"},
-        {6, L"", true, L"6:  (dialup)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(rc::AdapterEntryText(c.lana, c.kind, L" (dialup)", c.suffix), c.text) << rc::test::Narrow(c.text);

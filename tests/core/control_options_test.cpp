@@ -86,21 +86,6 @@ TEST(ControlOptions, ParseControlOptionsReadsFieldsAsTextAndKeepsWhatTheLineLack
     EXPECT_EQ(s.messageFile, std::wstring(127, L'f'));  // a field holds 127
 }
 
-TEST(ControlOptions, ParseControlOptionsAdapterAndTransportOutsideTheLists) {
-    ControlLists l;
-    l.adapters = {3, 5, 3};
-    l.transports = {IDS_NETBIOS, IDS_TCPIP};
-    struct Case { const wchar_t* tokens; int transport, adapter; } cases[] = {
-        {L"/UIP", -1, -1}, {L"/UTC", 1, -1}, {L"/A3", -1, 2}, {L"/A5", -1, 1}, {L"/A4", -1, -1},
-    };
-    for (const auto& c : cases) {
-        ControlSettings s;
-        rc::ParseControlOptions(std::wstring(L"V.EXE ") + c.tokens, s, l, rc::test::Upper);
-        EXPECT_EQ(s.transport, c.transport) << Narrow(c.tokens);
-        EXPECT_EQ(s.adapter, c.adapter) << Narrow(c.tokens);
-    }
-}
-
 ControlSettings Everything() {
     return {L"BOB", 0, true, 3, L"msg.txt", true, rc::kDepth256, L"512", L"HOST", L"10", true, false, L"555"};
 }
@@ -129,7 +114,8 @@ TEST(ControlOptions, ComposeControlOptionsWritesEveryValueInItsOrder) {
 }
 
 TEST(ControlOptions, ComposeControlOptionsNumbersAreClampedAsWritten) {
-    // The field rule is AppendFieldNumber's; here the Control's ranges.
+    // The field and adapter rules are the Client's (AppendFieldNumber,
+    // AppendAdapter); here the Control's ranges.
     struct Case { const wchar_t* clients; const wchar_t* cache; const wchar_t* expected; } cases[] = {
         {L"200", L"50", L"/H128 /S150 "}, {L"1", L"9999", L"/H4096 /S3 "}, {L" 7", L"  300", L"/H300 /S7 "},
         {L"abc", L"", L""},
@@ -139,17 +125,6 @@ TEST(ControlOptions, ComposeControlOptionsNumbersAreClampedAsWritten) {
         s.maxClients = c.clients;
         s.cacheSize = c.cache;
         EXPECT_EQ(rc::ComposeControlOptions(s, Lists(), false).text, c.expected) << Narrow(c.expected);
-    }
-    struct Adapter { int data; const wchar_t* expected; } adapters[] = {
-        {0, L"/UNB /A0 "}, {7, L"/UNB /A7 "}, {-1, L"/UNB "}, {40000, L"/UNB "}, {65536 + 5, L"/UNB /A65541 "},
-    };
-    for (const auto& c : adapters) {
-        ControlLists l = Lists();
-        l.adapters = {c.data};
-        ControlSettings s;
-        s.transport = 1;
-        s.adapter = 0;
-        EXPECT_EQ(rc::ComposeControlOptions(s, l, false).text, c.expected) << c.data;
     }
 }
 

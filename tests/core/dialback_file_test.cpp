@@ -16,11 +16,8 @@ using rc::test::Narrow;
 const rc::AnsiCodec& Cp1252() { return rc::Cp1252Codec(); }
 
 DialbackEntry Entry(std::uint32_t code, const wchar_t* phone, std::int32_t delay, std::uint32_t mode = 0) {
-    DialbackEntry e{};
-    e.code = code;
+    DialbackEntry e{code, {}, delay, mode};
     rc::CopyCut(e.phone, rc::kDialbackPhoneCap, phone);
-    e.delay = delay;
-    e.mode = mode;
     return e;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
 // Reads the file in blocks of the given size (0: all at once) and gives the
 // result and the names, '|' between them: "1:A|B", "-1:A".
 std::wstring ReadInBlocks(std::string_view file, std::size_t blockSize,
@@ -57,17 +55,6 @@ TEST(ModemFile, ModemListReadsTheModemLinesInAnyBlocks) {
     // The Windows side passes its own test of letters and digits.
     auto digitsOnly = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
     EXPECT_EQ(ReadInBlocks("@[M]Hayes 9600\n", 0, digitsOnly), L"1:9600");
-}
-
-TEST(ModemFile, ModemListFeedReportsTheStopAndIgnoresLaterBlocks) {
-    rc::ModemListReader reader;
-    EXPECT_TRUE(reader.Feed("@[M1]One\n"));
-    EXPECT_TRUE(reader.Feed("@["));
-    EXPECT_FALSE(reader.Feed("q]x\n"));
-    EXPECT_FALSE(reader.Feed("@[M2]Two\n"));
-    EXPECT_EQ(reader.Finish(), -1);
-    EXPECT_EQ(reader.Finish(), -1);
-    EXPECT_EQ(reader.Names(), Names{L"One"});
 }
 
 TEST(ModemFile, IsLatin1LetterOrDigitMatchesThePlatformClassesForBytes) {

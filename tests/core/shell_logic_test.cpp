@@ -40,9 +40,7 @@ TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
 }
 
 TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
-    struct Case {
-        int W, H, PW, PH, PL, PT, SW, SH, x, y;
-    } cases[] = {
+    struct Case { int W, H, PW, PH, PL, PT, SW, SH, x, y; } cases[] = {
         {200, 100, 400, 300, 100, 50, 1024, 768, 200, 150},   {201, 101, 400, 300, 100, 50, 1024, 768, 199, 149},
         {300, 200, 100, 100, 0, 0, 1024, 768, 0, 0},          {200, 100, 400, 300, 900, 700, 1024, 768, 824, 668},
         {1200, 900, 400, 300, 100, 50, 1024, 768, -176, -132}, {200, 100, 50, 50, -500, -400, 1024, 768, 0, 0},
@@ -109,10 +107,7 @@ TEST(ShellLogic, TemplateFontLeavesOtherTemplatesByteForByte) {
 }
 
 TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
-    struct Case {
-        std::set<std::wstring> present;
-        const wchar_t* expected;
-    } cases[] = {
+    struct Case { std::set<std::wstring> present; const wchar_t* expected; } cases[] = {
         {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
         {{}, L"C:\\p\\BRX.hlp"},
     };
