@@ -66,7 +66,11 @@ if(RC_DIALOG_TESTS)
   rc_test_options(dialog_tests)
   target_link_options(dialog_tests PRIVATE -municode ${RC_STATIC_LINK})
   add_dependencies(dialog_tests progman_standin)
+  # The suites that install transport modules beside the test program share
+  # that folder (it is the build tree, not the run's own prefix), so they run
+  # alone rather than beside one another.
   rc_add_gtest_suites(dialog_tests LABEL dialog TIMEOUT 600
+    SERIAL "^(ClientDialog|ControlDialog|IconMaintenance|Transports)$"
     ENVIRONMENT "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
 endif()
 
