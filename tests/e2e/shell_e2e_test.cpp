@@ -1,5 +1,5 @@
 // The shell of the real executable: its main window, the directory it
-// records, maximizing, Exit, a second start, the edition read from the
+// records, maximizing, Exit, the edition read from the
 // registry, and the screenshots of the shell's windows in both editions.
 #include "resources/resource.h"
 #include "support/dialog_driver_win.h"
@@ -25,21 +25,6 @@ TEST(ShellEndToEnd, MainWindowRecordsItsDirectoryKeepsItsSizeAndExitsWithZero) {
         EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(400L, 150L));
     }
     EXPECT_EQ(app.Exit(), 0);
-}
-
-TEST(ShellEndToEnd, SecondStartOpensASecondMainWindow) {
-    Station station;
-    Configurator first, second;
-    ASSERT_TRUE(first.Start(station.Exe(), L""));
-    ASSERT_NE(first.MainWindow(), nullptr);
-    ASSERT_TRUE(second.Start(station.Exe(), L"/N"));
-    HWND other = second.MainWindow();
-    ASSERT_NE(other, nullptr);
-    EXPECT_NE(other, first.MainWindow());
-    PostMessageW(other, WM_CLOSE, 0, 0);
-    PostMessageW(first.MainWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(second.WaitExit(), 0);
-    EXPECT_EQ(first.WaitExit(), 0);
 }
 
 // The edition the registry names shows in About; the main window with and
