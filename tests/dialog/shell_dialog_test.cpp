@@ -100,15 +100,18 @@ TEST_F(ShellDialogs, OptionsAndAboutNameTheEditionAndOptionsSetsTheProgramDirect
         rc::Edition edition;
         const wchar_t* options;
         const wchar_t* about;
+        const wchar_t* shot;
     } cases[] = {{rc::Edition::Default, L"Quorvel Brennix Directory|C:\\old",
-                  L"Quorvel Brennix Configurator|Version V3.72"},
-                 {rc::Edition::Classroom, L"Quorvel Tutor Directory|C:\\old", L"Quorvel Tutor Configurator|Version V1.72"}};
+                  L"Quorvel Brennix Configurator|Version V3.72", L"default"},
+                 {rc::Edition::Classroom, L"Quorvel Tutor Directory|C:\\old", L"Quorvel Tutor Configurator|Version V1.72",
+                  L"tutor"}};
     for (const auto& c : cases) {
         rc::SetEdition(c.edition);
         for (int button : {IDCANCEL, IDOK}) {
             wcscpy(g_shell.programDirectory, L"C:\\old");
             driver_.Then([&](HWND d) {
                 EXPECT_EQ(Look(d, {IDC_OPTIONS_LABEL, IDC_DIRECTORY}), c.options);
+                if (button == IDOK) Shot(d, std::wstring(L"options-") + c.shot);
                 SetText(d, IDC_DIRECTORY, L"C:\\new\\");
                 Press(d, button);
             });
@@ -117,6 +120,7 @@ TEST_F(ShellDialogs, OptionsAndAboutNameTheEditionAndOptionsSetsTheProgramDirect
         }
         driver_.Then([&](HWND d) {
             EXPECT_EQ(Look(d, {IDC_ABOUT_EDITION, IDC_ABOUT_VERSION}), c.about);
+            Shot(d, std::wstring(L"about-") + c.shot);
             Press(d, IDCANCEL);  // Escape
         });
         EXPECT_TRUE(rc::RunAbout(g_shell.mainWindow));
