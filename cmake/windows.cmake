@@ -104,13 +104,3 @@ target_compile_options(progman_standin PRIVATE ${RC_WARNINGS})
 target_link_libraries(progman_standin PRIVATE user32 kernel32 ole32 shell32 uuid)
 target_link_options(progman_standin PRIVATE -municode ${RC_STATIC_LINK})
 
-add_executable(progman_standin_tests
-  ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text.cpp
-  ${CMAKE_SOURCE_DIR}/tools/progman-standin/standin_text_test.cpp)
-target_link_libraries(progman_standin_tests PRIVATE rccore GTest::gtest_main)
-target_include_directories(progman_standin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(progman_standin_tests PRIVATE ${RC_WARNINGS})
-rc_test_options(progman_standin_tests)
-target_link_options(progman_standin_tests PRIVATE -static)
-rc_add_gtest_suites(progman_standin_tests LABEL core)
-

@@ -255,12 +255,14 @@ def build(build_dir, timeout):
 
 
 def run_tests(build_dir, timeout):
+    """The outcome of a run and the tests that failed in it (by name)."""
     try:
         r = subprocess.run([os.path.join(build_dir, "core_tests"), "--gtest_brief=1"],
                            capture_output=True, timeout=timeout)
-        return "passed" if r.returncode == 0 else "failed"
+        failed = sorted(set(re.findall(rb"^\[  FAILED  \] (\w+\.\w+)", r.stdout, re.M)))
+        return ("passed" if r.returncode == 0 else "failed"), [f.decode() for f in failed]
     except subprocess.TimeoutExpired:
-        return "timeout"
+        return "timeout", []
 
 
 class Worker:
@@ -279,7 +281,7 @@ class Worker:
         if not build(self.binary, 3600):
             return "the unmutated core tests do not build"
         t0 = time.monotonic()
-        if run_tests(self.binary, 600) != "passed":
+        if run_tests(self.binary, 600)[0] != "passed":
             return "the unmutated core tests fail"
         self.clean_seconds = time.monotonic() - t0
         return None
@@ -290,9 +292,9 @@ class Worker:
             f.write(original[:m["start"]] + m["to"] + original[m["end"]:])
         try:
             if not build(self.binary, 900):
-                return "not built"
-            return {"passed": "survived", "failed": "killed", "timeout": "killed"}[
-                run_tests(self.binary, timeout)]
+                return "not built", []
+            outcome, failed = run_tests(self.binary, timeout)
+            return {"passed": "survived", "failed": "killed", "timeout": "killed"}[outcome], failed
         finally:
             with open(path, "w", encoding="utf-8") as f:
                 f.write(original)
@@ -313,6 +315,8 @@ def main():
                     help="seconds per test run (default 10 x the clean run, at least 10)")
     ap.add_argument("--only", help="comma-separated mutant ids: run and count just these")
     ap.add_argument("--list", action="store_true", help="print the mutants and stop")
+    ap.add_argument("--killers", action="store_true",
+                    help="also print, per test, the mutants it kills and those it alone kills")
     args = ap.parse_args()
 
     build_dir = os.path.abspath(args.build)
@@ -350,6 +354,7 @@ def main():
         with open(report_path) as f:
             report = json.load(f)
     results = report.setdefault("results", {})
+    killers = report.setdefault("killers", {})  # the tests that failed on each killed mutant
     report.update({"sources": src_name, "seed": args.seed, "sites": sites})
     lock = threading.Lock()
 
@@ -378,9 +383,10 @@ def main():
 
     def work(worker, queue):
         for m in queue:
-            outcome = worker.run(m, originals[m["file"]], timeout)
+            outcome, failed = worker.run(m, originals[m["file"]], timeout)
             with lock:
                 results[f"{m['id']}@{fingerprint}"] = outcome
+                killers[f"{m['id']}@{fingerprint}"] = failed
                 done[0] += 1
                 print(f"[{done[0]}/{len(mutants)}] {outcome:9} {m['file']}:{m['line']} {m['kind']}: "
                       f"{m['from']!r} -> {m['to']!r}", flush=True)
@@ -408,6 +414,21 @@ def main():
     for m in survivors:
         print(f"  survived {m['id']} {m['file']}:{m['line']} {m['kind']}: "
               f"{m['from']!r} -> {m['to']!r}")
+    if args.killers:
+        # Per test, the mutants it kills and how many of them no other test
+        # kills: a test without such kills adds nothing on this mutant set.
+        kills, alone = {}, {}
+        for m in mutants:
+            names = killers.get(f"{m['id']}@{fingerprint}")
+            if results[f"{m['id']}@{fingerprint}"] != "killed" or names is None:
+                continue
+            for n in names:
+                kills[n] = kills.get(n, 0) + 1
+                if len(names) == 1:
+                    alone[n] = alone.get(n, 0) + 1
+        print("\ntest: mutants killed / killed by it alone")
+        for n in sorted(kills, key=lambda n: (alone.get(n, 0), kills[n])):
+            print(f"  {n}: {kills[n]} / {alone.get(n, 0)}")
     return 0
 
 

@@ -36,21 +36,6 @@ std::wstring Reparse(std::wstring_view text, const ClientLists& l = Lists()) {
     return rc::ComposeClientOptions(s, l, true, false);
 }
 
-TEST(ClientOptions, FindListEntryStartsAtTheThirdEntryAndWraps) {
-    const std::vector<std::wstring> words = {L"alpha", L"beta", L"gamma", L"alpha two"};
-    const std::vector<std::wstring> one = {L"COM1"}, two = {L"a1", L"a2"}, none;
-    const ClientLists l = Lists();
-    struct Case { const std::vector<std::wstring>* list; const wchar_t* text; int expected; } cases[] = {
-        {&words, L"gam", 2}, {&words, L"alpha", 3}, {&words, L"ALP", 3}, {&words, L"beta", 1},
-        {&words, L"alphabet", -1}, {&words, L"x", -1}, {&words, L"", 2}, {&one, L"com", 0},
-        {&one, L"", 0}, {&two, L"a", 0}, {&two, L"A2", 1}, {&none, L"", -1}, {&none, L"a", -1},
-        {&l.bauds, L"96", 3}, {&l.bauds, L"1", 4}, {&l.bauds, L"12", 0}, {&l.bauds, L"11", 8},
-        {&l.bauds, L"2", 1}, {&l.modems, L"hay", 3}, {&l.modems, L"Hayes Optima", 1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rc::FindListEntry(*c.list, c.text), c.expected) << Narrow(c.text);
-}
-
 // Every switch, clamp and cut of the reading, seen through the composed form.
 TEST(ClientOptions, ParseClientOptionsReadsEverySwitch) {
     struct Case { const wchar_t* text; const wchar_t* composed; } cases[] = {
@@ -102,7 +87,9 @@ TEST(ClientOptions, ParseClientOptionsReadsEverySwitch) {
         {L"A /UIP /BRIDGE COM1 0", L"A /UIP /BRIDGE COM1  "},
         {L"A /UIP /BRIDGE COM1 12345678901 99", L"A /UIP /BRIDGE COM1  123456789 "},
         {L"A /UIP /BRIDGE xyz 55", L"A /UIP /BRIDGE  55 "},
+        // A list entry is looked for from the third on, then from the first.
         {L"A /UIP /BRIDGE /B1", L"A /UIP /BRIDGE /B14400  "}, {L"A /UIP /BRIDGE /B", L"A /UIP /BRIDGE /B4800  "},
+        {L"A /UIP /BRIDGE /B12", L"A /UIP /BRIDGE /B1200  "}, {L"A /UIP /BRIDGE /B11", L"A /UIP /BRIDGE /B115200  "},
         {L"A /UIP /BRIDGE /B7", L"A /UIP /BRIDGE  "}, {L"A /UIP /BRIDGE /Mzzz", L"A /UIP /BRIDGE /MGeneric "},
         {L"A /UIP /BRIDGE /MFast", L"A /UIP /BRIDGE /MFast "}, {L"A /UIP /BRIDGE /P", L"A /UIP /BRIDGE  "},
         {L"A /UIP /BRIDGE 55 /Pdial.txt", L"A /UIP /BRIDGE  /Pdial.txt "},

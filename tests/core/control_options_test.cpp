@@ -128,18 +128,4 @@ TEST(ControlOptions, ComposeControlOptionsNumbersAreClampedAsWritten) {
     }
 }
 
-TEST(ControlOptions, ComposeControlOptionsProgramManagerLimitIs128Characters) {
-    // "/M" + file + " " is the file's length plus 3.
-    struct Case { std::size_t file, length; bool over; } cases[] = {
-        {0, 0, false}, {125, 128, false}, {126, 129, true}, {400, 130, true},
-    };
-    for (const auto& c : cases) {
-        ControlSettings s;
-        s.messageFile = std::wstring(c.file, L'f');
-        rc::ComposedControl r = rc::ComposeControlOptions(s, Lists(), false);
-        EXPECT_EQ(r.text.size(), c.length) << c.file;
-        EXPECT_EQ(r.overLimit, c.over) << c.file;
-    }
-}
-
 }  // namespace

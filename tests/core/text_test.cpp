@@ -65,6 +65,13 @@ TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
     EXPECT_STREQ(five, L"\x81\u2021\u2022\x8d");
     EXPECT_EQ(codec.toAnsi(L"\x01\x81\u2021", out, sizeof out), 3u);
     EXPECT_EQ(std::string(out), std::string("\x01?\x87"));
+    // The whole of 0x80-0x9F as the code page defines it; text shorter than the room.
+    wchar_t high[33];
+    EXPECT_EQ(codec.toWide("\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                           "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F", high, 33), 32u);
+    EXPECT_STREQ(high, L"\u20AC\x81\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\x8D\u017D\x8F"
+                       L"\x90\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\x9D\u017E\u0178");
+    EXPECT_EQ(codec.toWide("ab", wide, 4), 2u);
 }
 
 TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
@@ -72,7 +79,7 @@ TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
     EXPECT_FALSE(rc::EqualsNoCase(L"abc", L"abd"));
     EXPECT_TRUE(rc::StartsWithNoCase(L"com2", L"COM"));
     EXPECT_FALSE(rc::StartsWithNoCase(L"CO", L"COM"));
-    EXPECT_TRUE(rc::EqualsNoCaseAscii(L"bob /uip", L"BOB /UIP"));
+    EXPECT_TRUE(rc::EqualsNoCaseAscii(L"bob /uip", L"BOB /UIP") && rc::EqualsNoCaseAscii(L"QUIET", L"quiet"));
     EXPECT_FALSE(rc::EqualsNoCaseAscii(L"\u00e9", L"\u00c9"));
 }
 

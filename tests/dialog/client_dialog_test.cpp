@@ -43,8 +43,6 @@ protected:
         g_shell.quiet = false;
     }
     void TearDown() override {
-        rc::g_network = rc::kRealNetwork;
-        InstallModules({});
         DeleteTree(kStation);
         DeleteServiceKey();
         DialogTest::TearDown();

@@ -25,11 +25,6 @@ protected:
         InstallModules({L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"});
         WritePrivateProfileStringW(L"Control", nullptr, nullptr, rc::kIniFile);
     }
-    void TearDown() override {
-        rc::g_network = rc::kRealNetwork;
-        InstallModules({});
-        DialogTest::TearDown();
-    }
     WORD Run(const std::wstring& line) {
         rc::ClearProgramItemRecord(&record_);
         wcscpy(record_.commandLine, line.c_str());

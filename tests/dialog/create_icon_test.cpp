@@ -74,6 +74,7 @@ TEST_F(CreateIcon, NewItemOpensOnTheStoredDirectoryAndOkWantsADescriptionAndAGro
         EXPECT_EQ(Look(d, {IDC_CI_DESCRIPTION, IDC_CI_DIRECTORY, IDC_CI_ICON_FILE, IDC_CI_COUNTER, IDC_CI_PREVIOUS, IDOK}),
                   L"|" + kDir + L"|" + kIconFile + L"|" + Counter(1, kIconFile) + L"|~<|~OK");
         EXPECT_TRUE(HasPreview(d));
+        Shot(d, L"create-icon");
         EXPECT_EQ(Entries(d, IDC_CI_GROUPS), (std::vector<std::wstring>{L"Accessories", L"Quorvel Brennix"}));
         struct Step {
             const wchar_t* description;

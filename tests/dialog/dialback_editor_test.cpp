@@ -1,7 +1,7 @@
 // The dialback editor on the platform: Edit Dialback File, Dialback Entry and
 // Save Dialback File over real files in a program directory of the test's
-// own, and loading and saving a list directly. The file format is the
-// core's; here the files are compared with literal bytes.
+// own. The file format is the core's; here the files are compared with
+// literal bytes.
 #include "dialback/dialback_editor_win.h"
 #include "dialback/dialback_file.h"
 #include "dialback/password_code.h"
@@ -39,12 +39,10 @@ protected:
         DialogTest::SetUp();
         DeleteTree(kDir);
         CreateDirectoryW(kDir.c_str(), nullptr);
-        saved_ = g_shell.programDirectory;
         wcscpy(g_shell.programDirectory, kDir.c_str());
         live_ = rc::LiveDialbackRecords();
     }
     void TearDown() override {
-        wcscpy(g_shell.programDirectory, saved_.c_str());
         DeleteTree(kDir);
         EXPECT_EQ(rc::LiveDialbackRecords(), live_) << "records leaked";
         DialogTest::TearDown();
@@ -53,7 +51,6 @@ protected:
     std::string Read(const std::wstring& name) { return ReadBytes(kDir + L"\\" + name); }
     WORD Run(wchar_t* name) { return rc::RunDialbackEditor(g_shell.mainWindow, name); }
 
-    std::wstring saved_;
     std::size_t live_ = 0;  // records alive when the test began
 };
 
@@ -190,25 +187,6 @@ TEST_F(DialbackEditor, TypedFieldsAreReadAsNumbersAndSaveKeepsTheLastComponentOf
         }
         DeleteFileW((kDir + L"\\" + c.stored).c_str());
     }
-}
-
-TEST_F(DialbackEditor, LoadAppendsAndSaveWritesToTheProgramDirectoryOrAFullPath) {
-    Write(L"a.dbk", "10|1|1\r\n20|2|2\n");
-    wchar_t name[128] = L"missing.dbk";
-    driver_.Then([&](HWND d) {
-        EXPECT_TRUE(rc::LoadDialbackFile(L"a.dbk", d, IDC_DB_LIST));
-        EXPECT_TRUE(rc::LoadDialbackFile((kDir + L"\\a.dbk").c_str(), d, IDC_DB_LIST));
-        EXPECT_FALSE(rc::LoadDialbackFile(L"missing.dbk", d, IDC_DB_LIST));
-        EXPECT_EQ(Entries(d, IDC_DB_LIST), (std::vector<std::wstring>{L"1\t10", L"1\t10", L"2\t20", L"2\t20"}));
-        EXPECT_TRUE(rc::SaveDialbackFile(L"out.dbk", d, IDC_DB_LIST));
-        EXPECT_TRUE(rc::SaveDialbackFile((kDir + L"\\full.dbk").c_str(), d, IDC_DB_LIST));
-        EXPECT_FALSE(rc::SaveDialbackFile(L"", d, IDC_DB_LIST));
-        EXPECT_FALSE(rc::SaveDialbackFile((kDir + L"\\no-such-folder\\x.dbk").c_str(), d, IDC_DB_LIST));
-        Press(d, IDCANCEL);
-    });
-    EXPECT_EQ(Run(name), 0);
-    for (const wchar_t* file : {L"out.dbk", L"full.dbk"})
-        EXPECT_EQ(Read(file), "10|1|1\r\n10|1|1\r\n20|2|2\r\n20|2|2\r\n") << file;
 }
 
 }  // namespace

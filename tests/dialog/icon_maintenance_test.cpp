@@ -42,7 +42,6 @@ protected:
     }
     void TearDown() override {
         standin_.Stop();
-        InstallModules({});
         DialogTest::TearDown();
     }
     // Runs the dialog as the main window's Control command does; `step`
@@ -59,6 +58,7 @@ TEST_F(IconMaintenance, ListsTheControlIconsOfTheGroupWithTheSelectedOnesOptions
     RunWith([](HWND d) {
         EXPECT_EQ(IconNames(d), (std::vector<std::wstring>{L"Alpha Control", L"Beta Control"}));
         EXPECT_EQ(Look(d, {IDC_IM_COMMAND_LINE, IDC_IM_EDIT, IDC_IM_DELETE}), L"ALPHA /UIP|&Edit|&Delete");
+        Shot(d, L"icon-maintenance");
         // The tab stop keeps the command line out of the list's width.
         RECT r{}, stop{0, 0, 160, 8};
         GetClientRect(GetDlgItem(d, IDC_IM_ICONS), &r);

@@ -13,11 +13,6 @@ using rc::g_shell;
 
 namespace {
 
-// Typing: one WM_CHAR a character, as the keyboard gives them.
-void Type(HWND dialog, const std::wstring& text) {
-    for (wchar_t c : text) SendDlgItemMessageW(dialog, IDC_SET_TEXT, WM_CHAR, c, 0);
-}
-
 // The prefix runs under the ANSI code page 1252: the expected codes are made
 // with the core's own Windows-1252 codec.
 DWORD CodeOf(const std::wstring& text) { return rc::PasswordCodeOfText(text, rc::Cp1252Codec()); }
@@ -42,12 +37,12 @@ TEST_F(PasswordDialogs, BothTemplatesGiveTheCodeOfTheUpperCasedTextCutToNine) {
             EXPECT_EQ(Title(dialog), c.title);
             EXPECT_EQ(g_shell.helpContext, 0);
             EXPECT_FALSE(Enabled(dialog, IDOK));
-            Type(dialog, L"k");
+            Type(dialog, IDC_SET_TEXT, L"k");
             EXPECT_TRUE(Enabled(dialog, IDOK));
-            Type(dialog, L"\b");
+            Type(dialog, IDC_SET_TEXT, L"\b");
             EXPECT_FALSE(Enabled(dialog, IDOK));
             Click(dialog, IDOK);  // Enter on the greyed OK must not end the dialog
-            Type(dialog, c.typed);
+            Type(dialog, IDC_SET_TEXT, c.typed);
             EXPECT_EQ(Text(dialog, IDC_SET_TEXT), c.shown);
             Shot(dialog, c.id == IDD_SET_KEY ? L"set-security-key" : L"set-password");
             Press(dialog, IDOK);
@@ -63,7 +58,7 @@ TEST_F(PasswordDialogs, EveryWayOfClosingClearsTheFieldAndCancellingLeavesTheCal
         std::wstring left = L"(not read)";
         driver_.Then([&](HWND dialog) {
             SetFocus(GetDlgItem(dialog, IDC_SET_TEXT));
-            Type(dialog, L"hidden");
+            Type(dialog, IDC_SET_TEXT, L"hidden");
             if (how == VK_ESCAPE) return (void)PostMessageW(GetDlgItem(dialog, IDC_SET_TEXT), WM_KEYDOWN, VK_ESCAPE, 0);
             if (how == WM_CLOSE) return (void)PostMessageW(dialog, WM_CLOSE, 0, 0);
             Click(dialog, how);  // ends the dialog; the window still exists here

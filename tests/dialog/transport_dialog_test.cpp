@@ -1,7 +1,8 @@
 // Network transports on the platform: the NetBIOS probe and adapter list,
 // the module test, the pruned Transport list and the "Transports available"
-// report with the stacks answering as each test chooses; the machine's own
-// stacks under Wine; the machine-name note and the modem list.
+// report with the stacks answering as each test chooses; the machine-name
+// note and the modem list. The machine's own stacks answer in the
+// end-to-end tests.
 #include "client/list_helpers_win.h"
 #include "client/modem_list_win.h"
 #include "resources/resource.h"
@@ -80,11 +81,6 @@ protected:
         rc::g_network = rc::NetworkPlatform{FakeIpx, FakeNetBios, FakeTcpIp, FakeNetbiosCall};
         InstallModules({});
     }
-    void TearDown() override {
-        rc::g_network = rc::kRealNetwork;
-        InstallModules({});
-        DialogTest::TearDown();
-    }
 };
 
 TEST_F(Transports, ProbeDecidesWhetherAnyAdapterIsAskedAndEachStatusNamesItsLana) {
@@ -135,12 +131,10 @@ TEST_F(Transports, ModuleIsInstalledOnlyWhenItOpensBesideTheProgram) {
         EXPECT_FALSE(rc::IsModuleInstalled(L"SXTCP32.DLL"));  // there, but it cannot be opened
     }
     EXPECT_TRUE(rc::IsModuleInstalled(L"SXTCP32.DLL"));
-    std::wstring saved = g_shell.programDirectory;  // the program directory is not where modules are looked for
-    wcscpy(g_shell.programDirectory, L"C:\\windows");
+    wcscpy(g_shell.programDirectory, L"C:\\windows");  // the program directory is not where modules are looked for
     WriteBytes(L"C:\\windows\\CXTCP.DLL", "MZ");
     EXPECT_FALSE(rc::IsModuleInstalled(L"CXTCP.DLL"));
     DeleteFileW(L"C:\\windows\\CXTCP.DLL");
-    wcscpy(g_shell.programDirectory, saved.c_str());
 }
 
 TEST_F(Transports, ListKeepsTheTransportsOfTheSidesModulesAndUsableNeedsTheStackToo) {
@@ -214,28 +208,11 @@ TEST_F(Transports, ReportShowsOneLinePerTransportOnEachSideAndHelpLeavesItOpen) 
     }
 }
 
-// The machine's own stacks as Wine gives them: IPX sockets do not open, TCP
-// sockets do, NetBIOS refuses the undefined command (so counts as present)
-// and its LANA 0 reports an adapter of type 0xFE.
-TEST_F(Transports, RealStacksAnswerAsWineHasThem) {
-    rc::g_network = rc::kRealNetwork;
-    EXPECT_EQ(std::vector<bool>({rc::ProbeIpxStack(), rc::ProbeNetBiosStack(), rc::ProbeTcpIpStack()}),
-              std::vector<bool>({false, true, true}));
-    ListHost host;
-    rc::FillAdapterList(GetDlgItem(host, IDC_CL_ADAPTER));
-    EXPECT_EQ(Entries(host, IDC_CL_ADAPTER).at(0), L"0: TCP/IP NetBIOS");
-    InstallModules({L"SXTCP32.DLL", L"CXNBS.DLL"});
-    driver_.Then([&](HWND dialog) {  // its lines: ReportShowsOneLinePerTransport...
-        Shot(dialog, L"transports-real-client");
-        Press(dialog, IDOK);
-    });
-    EXPECT_EQ(rc::RunTransportsDialog(g_shell.mainWindow, Side::Client), 1);
-    EXPECT_FALSE(rc::NoUsableTransport(Side::Client));
-}
-
 // The computer name as Wine reads it, set for the test, in the note's own
 // text: cut at its first space and to 15 characters.
-TEST(ListHelpers, MachineNoteShowsTheComputerNameInItsOwnText) {
+using ListHelpers = DialogTest;
+
+TEST_F(ListHelpers, MachineNoteShowsTheComputerNameInItsOwnText) {
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName",
                             0, KEY_READ | KEY_WRITE, &key), ERROR_SUCCESS);
@@ -255,8 +232,7 @@ TEST(ListHelpers, MachineNoteShowsTheComputerNameInItsOwnText) {
 // MODEMDEF.MDM in the program directory cut to 113 characters: read to its
 // end (1), to a format error (-1, the modems before it listed) or not at all
 // (0), and closed again.
-TEST(ListHelpers, ModemListReadsTheFileInTheProgramDirectoryCutTo113Characters) {
-    std::wstring saved = g_shell.programDirectory;
+TEST_F(ListHelpers, ModemListReadsTheFileInTheProgramDirectoryCutTo113Characters) {
     const std::wstring folder = L"C:\\rc-modem-" + std::wstring(113 - 12, L'x');
     CreateDirectoryW(folder.c_str(), nullptr);
     struct { const wchar_t* directory; const char* bytes; int result; std::vector<std::wstring> names; } cases[] = {
@@ -274,7 +250,6 @@ TEST(ListHelpers, ModemListReadsTheFileInTheProgramDirectoryCutTo113Characters) 
         EXPECT_EQ(DeleteFileW((folder + L"\\MODEMDEF.MDM").c_str()), c.bytes != nullptr) << "the file was left open";
     }
     RemoveDirectoryW(folder.c_str());
-    wcscpy(g_shell.programDirectory, saved.c_str());
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ using namespace rctest;
 
 namespace {
 
-const std::wstring kProgram = L"C:\\Quorvel\\Brennix\\VIEWDESK.EXE";
 const std::vector<std::wstring> kGroups = {L"Accessories", L"Quorvel Brennix", L"Quorvel Tutor", L"Zeta Tools"};
 const wchar_t kAlpha[] =
     L"[ShowGroup(\"Quorvel Brennix\", 1)]"
@@ -123,40 +122,6 @@ TEST(ControlIconsWithoutStandIn, TheRefusedGroupListIsReportedAndNothingHangs) {
     Press(dialog, IDCANCEL);
     EXPECT_TRUE(Gone(dialog));
     EXPECT_EQ(app.Exit(), 0);
-}
-
-// The two dialogs in both editions, for the eye.
-TEST_F(ControlIcons, ScreenshotsOfBothDialogsInBothEditions) {
-    standin_.Seed(std::wstring(kAlpha) +
-                  L"[AddItem(\"C:\\Quorvel\\Brennix\\VIEWDESK.EXE\" BETA /UNB /A0 /H512 ,\"Beta Control\","
-                  L"c:\\quorvel\\brennix\\viewdesk.exe,1,30,40,C:\\Quorvel\\Brennix,0,0,1)]");
-    for (bool classroom : {false, true}) {
-        StationOptions options;
-        options.classroom = classroom;
-        Station station(options);
-        // A VIEWDESK.EXE with icons, so the preview shows one.
-        ASSERT_TRUE(CopyFileW(BuiltConfigurator().c_str(), kProgram.c_str(), FALSE));
-        std::wstring edition = classroom ? L"tutor" : L"default";
-        Configurator app;
-        ASSERT_TRUE(app.Start(station.Exe(), classroom ? L"/PQuorvel Brennix" : L""));
-        HWND dialog = OpenMaintenance(app);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_TRUE(WaitFor([&] { return Text(dialog, IDC_IM_COMMAND_LINE) == L"ALPHA /UIP"; }));  // the /P group's icon
-        Capture(dialog, L"icon-maintenance-" + edition);
-        Press(dialog, IDC_IM_EDIT);
-        HWND control = WaitForDialog(app.ProcessId(), L"Control Configuration");
-        ASSERT_NE(control, nullptr);
-        Press(control, IDOK);
-        HWND create = WaitForDialog(app.ProcessId(), L"Create Program Icon");
-        ASSERT_NE(create, nullptr);
-        Capture(create, L"create-icon-" + edition);
-        for (HWND d : {create, control, dialog}) {
-            Press(d, IDCANCEL);
-            EXPECT_TRUE(Gone(d));
-        }
-        EXPECT_EQ(app.Exit(), 0);
-    }
-    EXPECT_TRUE(standin_.Executes().empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "support/dialog_driver_win.h"
 
 #include "shell/shell_win.h"
+#include "transport/transport_win.h"
 
 #include <cstdlib>
 #include <map>
@@ -37,11 +38,15 @@ std::vector<ULONG_PTR>& HelpContexts() { return g_helps; }
 void DialogTest::SetUp() {
     g_helps.clear();
     rc::g_shell.winHelp = RecordHelp;
+    programDirectory_ = rc::g_shell.programDirectory;
 }
 
 void DialogTest::TearDown() {
     rc::g_shell.winHelp = WinHelpW;
     rc::SetEdition(rc::Edition::Default);
+    wcscpy(rc::g_shell.programDirectory, programDirectory_.c_str());
+    rc::g_network = rc::kRealNetwork;
+    InstallModules({});
     EXPECT_EQ(driver_.Pending(), 0u) << "a dialog the test expected never opened";
     EXPECT_EQ(driver_.Unexpected(), 0) << "a dialog opened that the test did not expect";
 }

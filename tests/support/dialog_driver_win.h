@@ -50,11 +50,17 @@ private:
 // The base of the dialog tests: a driver whose steps must all have run and
 // met only the dialogs they expected, and help requests recorded (their
 // contexts, in order; HELP_QUIT as 0) instead of opening the help viewer.
+// What a test may change of the shell is put back after it: the program
+// directory, the edition, the network (the real stacks) and the transport
+// modules (none beside the program).
 class DialogTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     DialogDriver driver_;
+
+private:
+    std::wstring programDirectory_;
 };
 // The help contexts asked for since the test began.
 std::vector<ULONG_PTR>& HelpContexts();
