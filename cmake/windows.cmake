@@ -114,3 +114,18 @@ rc_test_options(progman_standin_tests)
 target_link_options(progman_standin_tests PRIVATE -static)
 rc_add_gtest_suites(progman_standin_tests LABEL core)
 
+
+# ---- Start-up and dialog timer ----------------------------------------------
+# bench/ui: a bare program with the Configurator's window, menu and dialog
+# templates, and a timer that compares the two under Wine
+# (tools/bench-ui.sh). Never a test.
+add_executable(ui_bare WIN32 ${CMAKE_SOURCE_DIR}/bench/ui/bare_win.cpp ${RC_RESOURCE_SCRIPT})
+target_include_directories(ui_bare PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(ui_bare PRIVATE UNICODE _UNICODE)
+target_link_options(ui_bare PRIVATE -municode ${RC_STATIC_LINK})
+add_executable(ui_timer ${CMAKE_SOURCE_DIR}/bench/ui/ui_timer_win.cpp)
+target_compile_definitions(ui_timer PRIVATE UNICODE _UNICODE)
+target_link_options(ui_timer PRIVATE -municode ${RC_STATIC_LINK})
+foreach(t ui_bare ui_timer)
+  target_compile_options(${t} PRIVATE ${RC_WARNINGS})
+endforeach()
