@@ -2,7 +2,10 @@
 # tests that run under Wine.
 enable_language(RC)
 
-set(RC_WIN_LIBS user32 gdi32 advapi32 comdlg32 shell32 netapi32 kernel32)
+# Only the DLLs that the start needs are linked; COMDLG32, SHELL32 and
+# NETAPI32 are loaded by the dialogs that use them (LateLibrary), and WinSock
+# by each probe.
+set(RC_WIN_LIBS user32 gdi32 advapi32 kernel32)
 set(RC_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # SystemCodec and the other platform pieces live in *_win.cpp files; all but
@@ -60,7 +63,7 @@ file(GLOB RC_DIALOG_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/dialog/*.c
 file(GLOB RC_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*_win.cpp)
 if(RC_DIALOG_TESTS)
   add_executable(dialog_tests ${RC_DIALOG_TESTS} ${RC_TEST_SUPPORT} ${RC_RESOURCE_SCRIPT})
-  target_link_libraries(dialog_tests PRIVATE rcwin GTest::gtest)
+  target_link_libraries(dialog_tests PRIVATE rcwin GTest::gtest shell32)
   target_include_directories(dialog_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(dialog_tests PRIVATE ${RC_WARNINGS})
   rc_test_options(dialog_tests)
@@ -79,7 +82,7 @@ endif()
 file(GLOB RC_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(RC_E2E_TESTS)
   add_executable(e2e_tests ${RC_E2E_TESTS} ${RC_TEST_SUPPORT})
-  target_link_libraries(e2e_tests PRIVATE rcwin GTest::gtest)
+  target_link_libraries(e2e_tests PRIVATE rcwin GTest::gtest shell32)
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(e2e_tests PRIVATE ${RC_WARNINGS})
   rc_test_options(e2e_tests)
