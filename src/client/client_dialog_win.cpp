@@ -28,6 +28,10 @@ struct ClientDialog {
     ClientHeldSettings* held = nullptr;  // the caller's, for the whole run
     Font thin;                           // Command Line, machine-name note, option boxes
     bool noUsableTransport = false;
+    // Set when WM_INITDIALOG is done. Until then the fields that it fills
+    // send change notifications; they are not acted on, as the last step of
+    // the initialisation composes the string and sets the OK button itself.
+    bool initialised = false;
     std::wstring storedOptions;  // the option text as read when the dialog opened
 };
 
@@ -251,6 +255,7 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
         for (int id : {IDOK, IDC_CL_ADAPTER_LABEL, IDC_CL_ADAPTER, IDC_CL_TRANSPORT}) EnableItem(dialog, id, false);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_TEST_NETWORK, BN_CLICKED), 0);
     }
+    state->initialised = true;
     return TRUE;
 }
 
@@ -297,7 +302,7 @@ void OnOk(HWND dialog, ClientDialog* state) {
 
 BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     ClientDialog* state = StateOf(dialog);
-    if (!state) return FALSE;
+    if (!state || !state->initialised) return FALSE;
     if (HandleCommonButton(dialog, id, HELP_CLIENT)) return TRUE;
     switch (id) {
     case IDC_CL_NAME:
