@@ -89,6 +89,15 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
     return s;
 }
 
+// Serial Link or Modem, in templates that have them. The two buttons are
+// set one by one: the platform's radio-group call walks every window of the
+// dialog, over sixty with the option boxes, to find two.
+void CheckLinkKind(HWND dialog, bool modem) {
+    if (!GetDlgItem(dialog, IDC_CL_SERIAL_LINK)) return;
+    CheckItem(dialog, IDC_CL_SERIAL_LINK, !modem);
+    CheckItem(dialog, IDC_CL_MODEM_RADIO, modem);
+}
+
 void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     SetItemTextIfChanged(dialog, IDC_CL_NAME, s.name);
     SetItemTextIfChanged(dialog, IDC_CL_PASSWORD, s.passwordCode);
@@ -104,9 +113,7 @@ void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     CheckItem(dialog, IDC_CL_START_UNLOADED, s.bridge == BridgeMode::StartedUnloaded);
     SelectComboPosition(dialog, IDC_CL_PORT, s.port);
     SelectComboPosition(dialog, IDC_CL_BAUD, s.baud);
-    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
-                         s.link == LinkKind::Modem ? IDC_CL_MODEM_RADIO : IDC_CL_SERIAL_LINK);
+    CheckLinkKind(dialog, s.link == LinkKind::Modem);
     SelectComboPosition(dialog, IDC_CL_MODEM, s.modem);
     SetItemTextIfChanged(dialog, IDC_CL_BRIDGE_PASSWORD, s.bridgeCode);
     CheckItem(dialog, IDC_CL_USE_DIALBACK, s.dialback);
@@ -170,9 +177,7 @@ bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
 
 void ApplyRememberedSerialLink(HWND dialog) {
     ClientKeys keys = ReadClientKeys();
-    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
-                         keys.serial ? IDC_CL_SERIAL_LINK : IDC_CL_MODEM_RADIO);
+    CheckLinkKind(dialog, !keys.serial);
     SelectComboPosition(dialog, IDC_CL_BAUD, keys.baudRate);
     SelectComboPosition(dialog, IDC_CL_PORT, keys.comPort);
     SelectComboPosition(dialog, IDC_CL_MODEM, keys.modem);
@@ -325,8 +330,7 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         return TRUE;
     case IDC_CL_MODEM:
         if (code == CBN_SELCHANGE) Recompose(dialog);
-        if (code == CBN_KILLFOCUS && GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-            CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO, IDC_CL_MODEM_RADIO);
+        if (code == CBN_KILLFOCUS) CheckLinkKind(dialog, true);
         return TRUE;
     case IDC_CL_TRANSPORT:
         if (code == CBN_SELCHANGE) {
