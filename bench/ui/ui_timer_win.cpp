@@ -102,11 +102,17 @@ std::vector<double> RunOnce(const std::wstring& path) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::vector<double> times;
-    double start = NowMs();
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    double start = 0;
+    // Wine now and then refuses a start while the former process of the
+    // same program is still going away; such a start is tried again.
+    for (int attempt = 0;; ++attempt) {
+        start = NowMs();
+        if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process))
+            break;
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", path.c_str(), GetLastError());
-        return times;
+        if (attempt == 2) return times;
+        Sleep(500);
     }
     HWND main = nullptr;
     bool ok = WaitForInputIdle(process.hProcess, kPatienceMs) == 0 && WaitUntil([&] {
