@@ -9,13 +9,16 @@
 
 using namespace rc;
 
-// The program's own runtime ends. Our code throws nothing and catches
-// nothing, so a failure inside the standard library (out of memory, a string
-// longer than it can hold) can only end the program. These replace the
-// library's versions, which would throw an exception that ends it all the
-// same, but whose objects bring in the exception classes, a second string
+// The program's own runtime ends. Our code throws and catches nothing. When
+// a standard container is asked for more than it can ever hold (a length,
+// range or allocation-size check fails), the library's helpers throw an
+// exception that nothing catches, which ends the program; these end it at
+// once instead, and the terminate handler ends it without printing to a
+// console that this program does not have. Running out of memory in `new`
+// is not affected: it still throws, and the nothrow form still returns null.
+// The library's versions bring in the exception classes, a second string
 // implementation and the C++ name demangler (80 to 100 KB of the program).
-// Only the executable has them: the test programs keep the library's own.
+// Only the executable has these: the test programs keep the library's own.
 void __gnu_cxx::__verbose_terminate_handler() { std::abort(); }
 
 namespace std {
