@@ -28,6 +28,10 @@ struct ClientDialog {
     ClientHeldSettings* held = nullptr;  // the caller's, for the whole run
     Font thin;                           // Command Line, machine-name note, option boxes
     bool noUsableTransport = false;
+    // Set when WM_INITDIALOG is done. Until then the fields that it fills
+    // send change notifications; they are not acted on, as the last step of
+    // the initialisation composes the string and sets the OK button itself.
+    bool initialised = false;
     std::wstring storedOptions;  // the option text as read when the dialog opened
 };
 
@@ -85,6 +89,15 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
     return s;
 }
 
+// Serial Link or Modem, in templates that have them. The two buttons are
+// set one by one: the platform's radio-group call walks every window of the
+// dialog, over sixty with the option boxes, to find two.
+void CheckLinkKind(HWND dialog, bool modem) {
+    if (!GetDlgItem(dialog, IDC_CL_SERIAL_LINK)) return;
+    CheckItem(dialog, IDC_CL_SERIAL_LINK, !modem);
+    CheckItem(dialog, IDC_CL_MODEM_RADIO, modem);
+}
+
 void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     SetItemTextIfChanged(dialog, IDC_CL_NAME, s.name);
     SetItemTextIfChanged(dialog, IDC_CL_PASSWORD, s.passwordCode);
@@ -100,9 +113,7 @@ void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     CheckItem(dialog, IDC_CL_START_UNLOADED, s.bridge == BridgeMode::StartedUnloaded);
     SelectComboPosition(dialog, IDC_CL_PORT, s.port);
     SelectComboPosition(dialog, IDC_CL_BAUD, s.baud);
-    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
-                         s.link == LinkKind::Modem ? IDC_CL_MODEM_RADIO : IDC_CL_SERIAL_LINK);
+    CheckLinkKind(dialog, s.link == LinkKind::Modem);
     SelectComboPosition(dialog, IDC_CL_MODEM, s.modem);
     SetItemTextIfChanged(dialog, IDC_CL_BRIDGE_PASSWORD, s.bridgeCode);
     CheckItem(dialog, IDC_CL_USE_DIALBACK, s.dialback);
@@ -166,9 +177,7 @@ bool ApplyStoredOptions(HWND dialog, std::wstring* text) {
 
 void ApplyRememberedSerialLink(HWND dialog) {
     ClientKeys keys = ReadClientKeys();
-    if (GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-        CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO,
-                         keys.serial ? IDC_CL_SERIAL_LINK : IDC_CL_MODEM_RADIO);
+    CheckLinkKind(dialog, !keys.serial);
     SelectComboPosition(dialog, IDC_CL_BAUD, keys.baudRate);
     SelectComboPosition(dialog, IDC_CL_PORT, keys.comPort);
     SelectComboPosition(dialog, IDC_CL_MODEM, keys.modem);
@@ -251,6 +260,7 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
         for (int id : {IDOK, IDC_CL_ADAPTER_LABEL, IDC_CL_ADAPTER, IDC_CL_TRANSPORT}) EnableItem(dialog, id, false);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_TEST_NETWORK, BN_CLICKED), 0);
     }
+    state->initialised = true;
     return TRUE;
 }
 
@@ -297,7 +307,7 @@ void OnOk(HWND dialog, ClientDialog* state) {
 
 BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     ClientDialog* state = StateOf(dialog);
-    if (!state) return FALSE;
+    if (!state || !state->initialised) return FALSE;
     if (HandleCommonButton(dialog, id, HELP_CLIENT)) return TRUE;
     switch (id) {
     case IDC_CL_NAME:
@@ -320,8 +330,7 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         return TRUE;
     case IDC_CL_MODEM:
         if (code == CBN_SELCHANGE) Recompose(dialog);
-        if (code == CBN_KILLFOCUS && GetDlgItem(dialog, IDC_CL_SERIAL_LINK))
-            CheckRadioButton(dialog, IDC_CL_SERIAL_LINK, IDC_CL_MODEM_RADIO, IDC_CL_MODEM_RADIO);
+        if (code == CBN_KILLFOCUS) CheckLinkKind(dialog, true);
         return TRUE;
     case IDC_CL_TRANSPORT:
         if (code == CBN_SELCHANGE) {

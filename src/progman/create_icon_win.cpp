@@ -10,7 +10,6 @@
 #include "shell/text.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -52,9 +51,23 @@ constexpr std::size_t kRunIconFileCap = sizeof(CreateIconRun::iconFile) / sizeof
 // missing; each extracted icon is destroyed again.
 int CountIcons(const wchar_t* file);
 
+// SHELL32 and COMDLG32 serve this dialog alone: they are loaded when it first
+// needs them. Without them there is no icon and no file chosen.
+HICON LateExtractIcon(HINSTANCE instance, const wchar_t* file, UINT index) {
+    static LateLibrary shell(L"SHELL32.DLL");
+    auto extract = shell.Entry<HICON(WINAPI*)(HINSTANCE, LPCWSTR, UINT)>("ExtractIconW");
+    return extract ? extract(instance, file, index) : nullptr;
+}
+
+BOOL LateGetOpenFileName(OPENFILENAMEW* ofn) {
+    static LateLibrary dialogs(L"COMDLG32.DLL");
+    auto open = dialogs.Entry<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
+    return open ? open(ofn) : FALSE;
+}
+
 HICON ExtractOne(const wchar_t* file, int index) {
     if (index < 0) return nullptr;  // -1 would ask for the number of icons
-    HICON icon = ExtractIconW(g_shell.instance, file, static_cast<UINT>(index));
+    HICON icon = LateExtractIcon(g_shell.instance, file, static_cast<UINT>(index));
     // 1 marks a file that is no icon container at all.
     if (icon == reinterpret_cast<HICON>(1)) return nullptr;
     return icon;
@@ -149,7 +162,7 @@ void Browse(HWND dialog, CreateIconRun* run) {
     ofn.lpstrInitialDir = initialDirectory[0] ? initialDirectory : nullptr;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLEHOOK;
     ofn.lpfnHook = BrowseHook;
-    if (!GetOpenFileNameW(&ofn)) return;
+    if (!LateGetOpenFileName(&ofn)) return;
 
     file[kItemTextCap - 1] = L'\0';
     SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, file);

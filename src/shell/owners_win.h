@@ -160,4 +160,31 @@ private:
     UINT old_;
 };
 
+// A system DLL that only some dialogs use. It is loaded by the first call
+// that needs it rather than at start, and stays loaded to the end of the
+// process. A DLL or an entry point that is missing gives a null entry; the
+// caller then acts as it does when the call itself fails.
+class LateLibrary {
+public:
+    explicit LateLibrary(const wchar_t* name) : name_(name) {}
+    LateLibrary(const LateLibrary&) = delete;
+    LateLibrary& operator=(const LateLibrary&) = delete;
+
+    template <typename F>
+    F Entry(const char* entry) {
+        if (!tried_) {
+            tried_ = true;
+            ErrorModeScope quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+            module_.reset(LoadLibraryW(name_));
+        }
+        if (!module_) return nullptr;
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_.get(), entry)));
+    }
+
+private:
+    const wchar_t* name_;
+    bool tried_ = false;
+    Library module_;
+};
+
 }  // namespace rc

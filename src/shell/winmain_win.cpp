@@ -4,7 +4,30 @@
 #include "shell/shell_win.h"
 #include "shell/text.h"
 
+#include <cstdlib>
+#include <exception>
+
 using namespace rc;
+
+// The program's own runtime ends. Our code throws and catches nothing. When
+// a standard container is asked for more than it can ever hold (a length,
+// range or allocation-size check fails), the library's helpers throw an
+// exception that nothing catches, which ends the program; these end it at
+// once instead, and the terminate handler ends it without printing to a
+// console that this program does not have. Running out of memory in `new`
+// is not affected: it still throws, and the nothrow form still returns null.
+// The library's versions bring in the exception classes, a second string
+// implementation and the C++ name demangler (80 to 100 KB of the program).
+// Only the executable has these: the test programs keep the library's own.
+void __gnu_cxx::__verbose_terminate_handler() { std::abort(); }
+
+namespace std {
+void __throw_bad_alloc() { abort(); }
+void __throw_bad_array_new_length() { abort(); }
+void __throw_length_error(const char*) { abort(); }
+void __throw_logic_error(const char*) { abort(); }
+void __throw_out_of_range_fmt(const char*, ...) { abort(); }
+}  // namespace std
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
     // A 16-bit style second start: bring the first one forward instead.

@@ -13,7 +13,20 @@
 
 namespace rc {
 
-const NetworkPlatform kRealNetwork{ProbeIpxStack, ProbeNetBiosStack, ProbeTcpIpStack, Netbios};
+namespace {
+
+// NETAPI32 is loaded by the first NetBIOS call, not at start. Without it (or
+// without its Netbios) the block is left as it was, which the probe reads as
+// "no NetBIOS".
+UCHAR APIENTRY LateNetbios(PNCB block) {
+    static LateLibrary netapi(L"NETAPI32.DLL");
+    auto run = netapi.Entry<UCHAR(APIENTRY*)(PNCB)>("Netbios");
+    return run ? run(block) : block->ncb_retcode;
+}
+
+}  // namespace
+
+const NetworkPlatform kRealNetwork{ProbeIpxStack, ProbeNetBiosStack, ProbeTcpIpStack, LateNetbios};
 NetworkPlatform g_network = kRealNetwork;
 
 namespace {
