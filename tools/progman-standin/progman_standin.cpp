@@ -11,7 +11,8 @@
 // them back for its replies.
 //
 //   progman_standin.exe [/log file] [/silent] [/silent-groups] [/silent-items]
-//                       [/silent-commands] [/ansi] [/quit-after seconds]
+//                       [/silent-commands] [/busy-items seconds] [/ansi]
+//                       [/quit-after seconds]
 //
 // /log appends one UTF-16LE line per event (see standin_text.h, LogLine):
 //   initiate TAB application TAB topic      (empty field: any)
@@ -25,7 +26,10 @@
 // and never terminates, so a client's time limit can be tried;
 // /silent-groups, /silent-items and /silent-commands leave only the group
 // list request, a group's item request or a command block unanswered, and
-// hold the rest of the conversation as usual. /ansi
+// hold the rest of the conversation as usual. /busy-items answers a group's
+// items only after that many seconds (at most an hour) without reading a
+// message, so the answer is late and a terminate that the client posted
+// meanwhile is read only after it. /ansi
 // answers every request in CF_TEXT. /quit-after ends the program after
 // that many seconds; WM_CLOSE to its hidden window ends it at any time.
 #include <windows.h>
@@ -365,6 +369,9 @@ void AnswerRequest(HWND conversation, HWND client, LPARAM lParam) {
     Log({L"request", std::to_wstring(format), item});
     bool groupList = standin::SameName(item, kService);
     if (g_options.silent || (groupList ? g_options.silentGroups : g_options.silentItems)) return;
+    constexpr int kLongestBusy = 3600;  // seconds
+    if (!groupList && g_options.busyItemsSeconds > 0)
+        Sleep(static_cast<DWORD>(std::min(g_options.busyItemsSeconds, kLongestBusy)) * 1000u);
 
     std::vector<std::wstring> lines;
     bool known = false;

@@ -259,6 +259,8 @@ bool ReadOptions(const std::vector<std::wstring>& args, Options* options) {
             r.silentGroups = true;
         } else if (key == L"silent-items") {
             r.silentItems = true;
+        } else if (key == L"busy-items") {
+            if (!hasValue || !ReadNumber(args[++i], -1, &r.busyItemsSeconds) || r.busyItemsSeconds < 0) return false;
         } else if (key == L"silent-commands") {
             r.silentCommands = true;
         } else if (key == L"ansi") {

@@ -106,6 +106,8 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines);
 //   /silent-groups    never answer a request for the group list ("PROGMAN")
 //   /silent-items     never answer a request for a group's items
 //   /silent-commands  never acknowledge a command block
+//   /busy-items <n>   hold up n seconds before answering a group's items,
+//                     reading no message meanwhile (a busy Program Manager)
 //   /ansi             answer every request in CF_TEXT, whatever was asked
 //   /quit-after <n>   end after n seconds (a safety limit for tests)
 // Letters in either case, "-" as well as "/". False on an unknown switch,
@@ -118,6 +120,7 @@ struct Options {
     bool silentGroups = false;
     bool silentItems = false;
     bool silentCommands = false;
+    int busyItemsSeconds = 0;
     bool ansi = false;
     int quitAfterSeconds = 0;  // 0: no limit
 };
