@@ -91,9 +91,10 @@ if(RC_DIALOG_TESTS)
   add_dependencies(dialog_tests progman_standin)
   # The suites that install transport modules beside the test program share
   # that folder (it is the build tree, not the run's own prefix), so they run
-  # alone rather than beside one another.
+  # alone rather than beside one another; so do the suites that measure
+  # their own elapsed time.
   rc_add_gtest_suites(dialog_tests LABEL dialog TIMEOUT 600
-    SERIAL "^(ClientDialog|ControlDialog|IconMaintenance|Transports)$"
+    SERIAL "^(ClientDialog|ControlDialog|IconMaintenance|Transports|ProgmanNoAnswer)$"
     ENVIRONMENT "RC_PROGMAN_STANDIN_EXE=$<TARGET_FILE:progman_standin>")
 endif()
 

@@ -242,11 +242,17 @@ void OnOk(HWND dialog, CreateIconRun* run) {
     input.majorVersion = major;
     bool createsGroup = false;
     std::wstring commands = CreateIconCommands(input, &createsGroup);
-    if (createsGroup && run->newGroup) *run->newGroup = run->group;
 
+    // Only what Program Manager took is reported: a block it did not
+    // acknowledge (the user has been told) leaves the dialog open for
+    // another try or Cancel, with no new group and no Start Menu mark.
     run->sending = true;
     HGLOBAL block = MakeCommandBlock(commands, kCreateBlockChars * sizeof(wchar_t));
-    if (block) ExecuteCommands(dialog, block);
+    if (!block || !ExecuteCommands(dialog, block)) {
+        run->sending = false;
+        return;
+    }
+    if (createsGroup && run->newGroup) *run->newGroup = run->group;
     PumpMessagesFor(kProgmanSettleMs);
     if (major >= 4) MarkStartMenuShortcut(run->group, record->description);
     run->sending = false;

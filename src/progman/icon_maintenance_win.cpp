@@ -164,9 +164,11 @@ void OnDelete(HWND dialog) {
     if (!SelectedGroup(dialog, &group)) return;
     std::wstring commands = DeleteIconCommands(group, scratch.description);
     HGLOBAL block = MakeCommandBlock(commands, kDeleteBlockChars * sizeof(wchar_t));
-    if (block) ExecuteCommands(dialog, block);
+    bool taken = block && ExecuteCommands(dialog, block);
     ClearProgramItemRecord(StateOf(dialog).record);
-    PostSelectionChange(dialog, IDC_IM_GROUPS);
+    // Unanswered, the delete is given up (the user has been told) and the
+    // icons are not asked for again.
+    if (taken) PostSelectionChange(dialog, IDC_IM_GROUPS);
 }
 
 void OnInitDialog(HWND dialog, MaintenanceState& state) {

@@ -206,13 +206,15 @@ void SetItemsFont(HWND dialog, HFONT font, std::initializer_list<int> ids);
 enum class PumpEnd { Done, TimedOut, Quitting };
 
 // Dispatches the thread's messages until done() is true (Done), or
-// millisecondsLeft() gives 0 while no message is waiting (TimedOut), or the
-// quit message arrives (Quitting; it is posted again for the main loop).
-// done() is asked before each message, millisecondsLeft() whenever the
-// queue is empty, and the thread sleeps at most that long for the next one.
+// millisecondsLeft() gives 0 (TimedOut), or the quit message arrives
+// (Quitting; it is posted again for the main loop). Both are asked before
+// each message, so a steady flow of messages cannot keep the wait past its
+// time; with the queue empty the thread sleeps at most the time left.
 template <typename Done, typename Left>
 PumpEnd PumpMessagesUntil(Done done, Left millisecondsLeft) {
     while (!done()) {
+        DWORD left = millisecondsLeft();
+        if (left == 0) return PumpEnd::TimedOut;
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -223,8 +225,6 @@ PumpEnd PumpMessagesUntil(Done done, Left millisecondsLeft) {
             DispatchMessageW(&msg);
             continue;
         }
-        DWORD left = millisecondsLeft();
-        if (left == 0) return PumpEnd::TimedOut;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
     }
     return PumpEnd::Done;

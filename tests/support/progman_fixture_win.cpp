@@ -108,6 +108,30 @@ void ProgmanStandIn::Seed(const std::wstring& commands) const {
     ClearLog();
 }
 
+HungWindow::HungWindow()
+    : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), made_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    if (thread_) WaitForSingleObject(made_, 5000);
+}
+
+HungWindow::~HungWindow() {
+    SetEvent(release_);
+    if (thread_) WaitForSingleObject(thread_, 5000), CloseHandle(thread_);
+    CloseHandle(release_);
+    CloseHandle(made_);
+}
+
+DWORD WINAPI HungWindow::Run(void* self) {
+    auto* hung = static_cast<HungWindow*>(self);
+    HWND w = CreateWindowExW(0, L"Static", L"Hung program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 120, nullptr,
+                             nullptr, nullptr, nullptr);
+    hung->window_ = w;
+    SetEvent(hung->made_);
+    WaitForSingleObject(hung->release_, INFINITE);  // reads no message meanwhile
+    DestroyWindow(w);
+    return 0;
+}
+
 std::vector<std::wstring> IconNames(HWND dialog) {
     std::vector<std::wstring> names;
     for (const auto& e : Entries(dialog, IDC_IM_ICONS)) names.push_back(e.substr(0, e.find(L'\t')));

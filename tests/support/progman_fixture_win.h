@@ -46,6 +46,23 @@ private:
     std::wstring log_;
 };
 
+// A visible top-level window whose thread stops reading its messages for
+// as long as the object lives (a hung program on the desktop); every
+// broadcast meets it.
+class HungWindow {
+public:
+    HungWindow();
+    ~HungWindow();
+    HungWindow(const HungWindow&) = delete;
+    HungWindow& operator=(const HungWindow&) = delete;
+    HWND get() const { return window_; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+    HANDLE release_ = nullptr, made_ = nullptr, thread_ = nullptr;
+    HWND window_ = nullptr;
+};
+
 // The visible names of Control Icon Maintenance's Icons list: each entry up to its first TAB.
 std::vector<std::wstring> IconNames(HWND dialog);
 // <Windows>\Profiles\All Users\Start Menu\Programs

@@ -10,7 +10,9 @@
 // (where Create Program Icon looks for the shortcut it marks), and reads
 // them back for its replies.
 //
-//   progman_standin.exe [/log file] [/silent] [/ansi] [/quit-after seconds]
+//   progman_standin.exe [/log file] [/silent] [/silent-groups] [/silent-items]
+//                       [/silent-commands] [/busy-items seconds] [/ansi]
+//                       [/quit-after seconds]
 //
 // /log appends one UTF-16LE line per event (see standin_text.h, LogLine):
 //   initiate TAB application TAB topic      (empty field: any)
@@ -21,7 +23,13 @@
 //   acknowledged TAB 1|0                    positive or negative
 //   terminate
 // /silent acknowledges initiates but never answers a request or an execute
-// and never terminates, so a client's time limit can be tried. /ansi
+// and never terminates, so a client's time limit can be tried;
+// /silent-groups, /silent-items and /silent-commands leave only the group
+// list request, a group's item request or a command block unanswered, and
+// hold the rest of the conversation as usual. /busy-items answers a group's
+// items only after that many seconds (at most an hour) without reading a
+// message, so the answer is late and a terminate that the client posted
+// meanwhile is read only after it. /ansi
 // answers every request in CF_TEXT. /quit-after ends the program after
 // that many seconds; WM_CLOSE to its hidden window ends it at any time.
 #include <windows.h>
@@ -359,12 +367,16 @@ void AnswerRequest(HWND conversation, HWND client, LPARAM lParam) {
     FreeDDElParam(WM_DDE_REQUEST, lParam);
     std::wstring item = AtomName(static_cast<ATOM>(itemAtom));
     Log({L"request", std::to_wstring(format), item});
-    if (g_options.silent) return;
+    bool groupList = standin::SameName(item, kService);
+    if (g_options.silent || (groupList ? g_options.silentGroups : g_options.silentItems)) return;
+    constexpr int kLongestBusy = 3600;  // seconds
+    if (!groupList && g_options.busyItemsSeconds > 0)
+        Sleep(static_cast<DWORD>(std::min(g_options.busyItemsSeconds, kLongestBusy)) * 1000u);
 
     std::vector<std::wstring> lines;
     bool known = false;
     std::wstring stored;
-    if (standin::SameName(item, kService)) {
+    if (groupList) {
         lines = ListGroups();
         known = true;
     } else if (FindGroup(item, &stored)) {
@@ -404,7 +416,7 @@ void CarryOut(HWND conversation, HWND client, LPARAM lParam) {
         if (view) text.assign(view.get(), wcsnlen(view.get(), size / sizeof(wchar_t)));
     }
     Log({L"execute", text});
-    if (g_options.silent) return;
+    if (g_options.silent || g_options.silentCommands) return;
     std::vector<Command> parsed;
     bool ok = standin::ParseCommandBlock(text, &parsed) && Execute(parsed);
     bool posted =

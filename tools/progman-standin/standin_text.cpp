@@ -255,6 +255,14 @@ bool ReadOptions(const std::vector<std::wstring>& args, Options* options) {
             if (!hasValue || !ReadNumber(args[++i], -1, &r.quitAfterSeconds) || r.quitAfterSeconds < 0) return false;
         } else if (key == L"silent") {
             r.silent = true;
+        } else if (key == L"silent-groups") {
+            r.silentGroups = true;
+        } else if (key == L"silent-items") {
+            r.silentItems = true;
+        } else if (key == L"busy-items") {
+            if (!hasValue || !ReadNumber(args[++i], -1, &r.busyItemsSeconds) || r.busyItemsSeconds < 0) return false;
+        } else if (key == L"silent-commands") {
+            r.silentCommands = true;
         } else if (key == L"ansi") {
             r.ansi = true;
         } else {

@@ -103,6 +103,11 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines);
 // The stand-in's command line:
 //   /log <file>       append what it receives to <file> (UTF-16LE)
 //   /silent           acknowledge initiates, then never answer or terminate
+//   /silent-groups    never answer a request for the group list ("PROGMAN")
+//   /silent-items     never answer a request for a group's items
+//   /silent-commands  never acknowledge a command block
+//   /busy-items <n>   hold up n seconds before answering a group's items,
+//                     reading no message meanwhile (a busy Program Manager)
 //   /ansi             answer every request in CF_TEXT, whatever was asked
 //   /quit-after <n>   end after n seconds (a safety limit for tests)
 // Letters in either case, "-" as well as "/". False on an unknown switch,
@@ -110,6 +115,12 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines);
 struct Options {
     std::wstring logFile;
     bool silent = false;
+    // Silent for one kind of request only; the conversation is otherwise
+    // held as usual (initiate acknowledged, terminate answered).
+    bool silentGroups = false;
+    bool silentItems = false;
+    bool silentCommands = false;
+    int busyItemsSeconds = 0;
     bool ansi = false;
     int quitAfterSeconds = 0;  // 0: no limit
 };

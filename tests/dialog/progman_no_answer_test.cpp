@@ -1,0 +1,173 @@
+// Program Manager that does not answer, met by the icon dialogs in-process:
+// a hung program's window on the desktop, a stand-in silent for everything
+// or for one kind of request. Each case measures its own elapsed time; the
+// bound is the behaviour.
+#include "progman/dde_link_win.h"
+#include "progman/icon_maintenance_win.h"
+#include "resources/resource.h"
+#include "shell/shell_win.h"
+#include "support/dialog_driver_win.h"
+#include "support/narrow_text.h"
+#include "support/progman_fixture_win.h"
+
+#include <cstdio>
+#include <memory>
+
+using namespace rctest;
+using rc::g_shell;
+
+namespace {
+
+const std::wstring kNoAnswer = L"Warning: Program Manager did not answer.\nThe operation was abandoned.";
+const std::wstring kNoIcons = L"No Viewdesk Icons found in Group";
+const std::vector<std::wstring> kGroups = {L"Accessories", L"Quorvel Brennix"};
+constexpr DWORD kLimit = rc::kProgmanAnswerLimitMs;
+
+class ProgmanNoAnswer : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        CreateDirectoryW(L"C:\\RcQuiet", nullptr);
+        ASSERT_TRUE(CopyFileW(rc::ModulePath().c_str(), L"C:\\RcQuiet\\VIEWDESK.EXE", FALSE));
+        InstallModules({L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"});
+        rc::WriteIniText(L"Configurator", L"Directory", L"C:\\RcQuiet");
+        WritePrivateProfileStringW(L"Control", nullptr, nullptr, rc::kIniFile);
+        ResetGroups(kGroups);
+        wcscpy(g_shell.groupName, L"Quorvel Brennix");
+    }
+    void TearDown() override {
+        standin_.Stop();
+        InstallModules({});
+        DialogTest::TearDown();
+    }
+    // The stand-in with its switches, holding one Control icon in the program group.
+    void StartStandIn(const std::wstring& switches) {
+        ASSERT_TRUE(standin_.Start());
+        standin_.Seed(L"[ShowGroup(\"Quorvel Brennix\", 1)][AddItem(\"C:\\RcQuiet\\VIEWDESK.EXE\" ALPHA ,"
+                      L"\"Alpha Control\",c:\\rcquiet\\viewdesk.exe,0,0,0,C:\\RcQuiet,0,0,1)]");
+        if (!switches.empty()) {
+            ASSERT_TRUE(standin_.Start(switches));
+        }
+    }
+    // Queues a step for a "did not answer" box that notes when it came.
+    void ExpectNoAnswerBox(DWORD start, DWORD* at) {
+        driver_.Then([=](HWND box) {
+            *at = GetTickCount() - start;
+            EXPECT_EQ(Title(box) + L": " + MessageBoxText(box), kNoAnswer);
+            Shot(box, L"progman-no-answer");
+            Press(box, IDOK);
+        });
+    }
+    ProgmanStandIn standin_;
+};
+
+TEST_F(ProgmanNoAnswer, OpeningIconMaintenanceEndsInTimeAndTellsAtMostOnce) {
+    struct Case {
+        const wchar_t* switches;
+        bool hung;                    // a hung program's window on the desktop
+        bool box;                     // one "did not answer" message
+        DWORD bound;                  // ms from opening to the groups (or the message) and to the icons
+        std::vector<std::wstring> groups, icons;
+        int terminates;               // conversations ended, timed out or not
+    } cases[] = {
+        {L"", true, false, 3000, kGroups, {L"Alpha Control"}, 2},
+        {L"/silent", false, true, kLimit + 1000, {}, {}, 1},
+        {L"/silent-items", false, false, kLimit + 1000, kGroups, {kNoIcons}, 2},
+        // The items come after the time limit (before the stand-in reads
+        // our terminate): they are released, never listed.
+        {L"/busy-items 12", false, false, kLimit + 1000, kGroups, {kNoIcons}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(rc::test::Narrow(c.switches));
+        StartStandIn(c.switches);
+        std::unique_ptr<HungWindow> hung(c.hung ? new HungWindow : nullptr);
+        DWORD start = GetTickCount(), boxAt = 0, groupsAt = 0, iconsAt = 0;
+        std::vector<std::wstring> groups, icons;
+        if (c.box) ExpectNoAnswerBox(start, &boxAt);
+        driver_.Then([&](HWND d) {
+            groupsAt = GetTickCount() - start;
+            groups = Entries(d, IDC_IM_GROUPS);
+            EXPECT_EQ(Look(d, {IDC_IM_NEW}), L"&New");
+            EXPECT_TRUE(IsWindowEnabled(d));
+            if (!c.icons.empty()) {
+                EXPECT_TRUE(WaitFor([&] { return !Entries(d, IDC_IM_ICONS).empty(); }, c.bound + 3000));
+            }
+            iconsAt = GetTickCount() - start;
+            EXPECT_TRUE(WaitFor([&] { return standin_.Count(L"terminate") == c.terminates; }, 5000))
+                << standin_.Count(L"terminate");
+            Pump(300);  // for anything the stand-in sent before it read our terminate
+            icons = IconNames(d);
+            Press(d, IDCANCEL);
+        });
+        rc::RunIconMaintenance(g_shell.mainWindow, &g_shell.itemRecord);
+        EXPECT_EQ(groups, c.groups);
+        EXPECT_EQ(icons, c.icons);
+        EXPECT_LT(groupsAt, c.bound);
+        EXPECT_LT(iconsAt, c.bound);
+        if (c.box) {
+            EXPECT_GE(boxAt, kLimit - 100) << "Program Manager was not given its time";
+        }
+        std::printf("[ times ] '%ls'%s: box %lu ms, groups %lu ms, icons %lu ms\n", c.switches,
+                    c.hung ? " with a hung window" : "", boxAt, groupsAt, iconsAt);
+    }
+}
+
+// New, answered up to the command block: one message at OK, Create Program
+// Icon stays open, nothing is recorded, and no new group is listed again.
+TEST_F(ProgmanNoAnswer, UnansweredCommandBlockKeepsCreateProgramIconOpenAndRecordsNothing) {
+    StartStandIn(L"/silent-commands");
+    DWORD boxAt = 0;
+    bool stayedOpen = false;
+    driver_.Then([&](HWND d) {
+        driver_.Then([&](HWND control) {
+            driver_.Then([&, control](HWND create) {
+                SetText(create, IDC_CI_DESCRIPTION, L"Quiet Icon");
+                SetText(create, IDC_CI_GROUPS, L"Fresh Group");
+                SendMessageW(create, WM_COMMAND, MAKEWPARAM(IDC_CI_GROUPS, CBN_EDITCHANGE),
+                             reinterpret_cast<LPARAM>(GetDlgItem(create, IDC_CI_GROUPS)));
+                ExpectNoAnswerBox(GetTickCount(), &boxAt);
+                Click(create, IDOK);
+                // Still open once its loop has run a while; then given up.
+                Later(create, 500, [&, control](HWND c) {
+                    stayedOpen = IsWindowVisible(c) && Enabled(c, IDOK);
+                    Press(c, IDCANCEL);
+                    Later(control, 300, [](HWND c2) { Press(c2, IDCANCEL); });
+                });
+            });
+            Press(control, IDOK);
+        });
+        Click(d, IDC_IM_NEW);
+        Press(d, IDCANCEL);
+    });
+    rc::RunIconMaintenance(g_shell.mainWindow, &g_shell.itemRecord);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_GE(boxAt, kLimit - 100);
+    EXPECT_LT(boxAt, kLimit + 1000);
+    wchar_t section[64] = L"";
+    EXPECT_EQ(GetPrivateProfileSectionW(L"Control", section, 64, rc::kIniFile), 0u) << section;
+    EXPECT_EQ(standin_.Executes().size(), 1u);
+    EXPECT_EQ(standin_.Requests(L"PROGMAN"), 2) << "the group list was asked for again";
+    std::printf("[ times ] command block unanswered: message %lu ms after OK\n", boxAt);
+}
+
+// A window that posts itself a message for every one it gets keeps the
+// queue full for good; the wait still ends on its time.
+TEST_F(ProgmanNoAnswer, FloodOfMessagesCannotHoldAWaitPastItsTime) {
+    HWND flood = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(flood, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM, LPARAM) -> LRESULT {
+        if (m == WM_APP) PostMessageW(w, WM_APP, 0, 0);
+        return 0;
+    }));
+    PostMessageW(flood, WM_APP, 0, 0);
+    DWORD start = GetTickCount();
+    rc::PumpEnd end = rc::PumpMessagesUntil([] { return false; }, [&] {
+        DWORD spent = GetTickCount() - start;
+        return spent >= 300 ? DWORD{0} : 300 - spent;
+    });
+    DWORD took = GetTickCount() - start;
+    DestroyWindow(flood);
+    EXPECT_EQ(end, rc::PumpEnd::TimedOut);
+    EXPECT_LT(took, 1000u);
+}
+
+}  // namespace
