@@ -143,15 +143,6 @@ TEST(ClientOptions, ParseClientOptionsHeldValuesAreKeptAsReadAndSurviveStringsTh
     EXPECT_EQ(rc::ComposeClientOptions(s, l, false, false), L"B /UNB /r7 /C99 /L3 /N1 /H200 /G12 /1 ");
 }
 
-TEST(ClientOptions, ParseClientOptionsReadsOnlyTheFirst255Characters) {
-    for (std::size_t pad : {246u, 249u, 250u, 300u}) {
-        ClientSettings s;
-        bool read = rc::ParseClientOptions(L"A " + std::wstring(pad, L' ') + L"/UNB", s, Lists(), rc::test::Upper);
-        EXPECT_EQ(read, pad <= 249) << pad;  // "/UNB" ends at character 255 with 249
-    }
-    EXPECT_EQ(Reparse(std::wstring(100000, L'x')), std::wstring(15, L'X') + L" ");
-}
-
 TEST(ClientOptions, AppendOperationsCutClampAndSkip) {
     std::wstring out;
     rc::AppendFieldText(out, L"", L"/C");

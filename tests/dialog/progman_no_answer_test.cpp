@@ -10,7 +10,6 @@
 #include "support/narrow_text.h"
 #include "support/progman_fixture_win.h"
 
-#include <cstdio>
 #include <memory>
 
 using namespace rctest;
@@ -37,7 +36,6 @@ protected:
     }
     void TearDown() override {
         standin_.Stop();
-        InstallModules({});
         DialogTest::TearDown();
     }
     // The stand-in with its switches, holding one Control icon in the program group.
@@ -107,8 +105,6 @@ TEST_F(ProgmanNoAnswer, OpeningIconMaintenanceEndsInTimeAndTellsAtMostOnce) {
         if (c.box) {
             EXPECT_GE(boxAt, kLimit - 100) << "Program Manager was not given its time";
         }
-        std::printf("[ times ] '%ls'%s: box %lu ms, groups %lu ms, icons %lu ms\n", c.switches,
-                    c.hung ? " with a hung window" : "", boxAt, groupsAt, iconsAt);
     }
 }
 
@@ -147,7 +143,6 @@ TEST_F(ProgmanNoAnswer, UnansweredCommandBlockKeepsCreateProgramIconOpenAndRecor
     EXPECT_EQ(GetPrivateProfileSectionW(L"Control", section, 64, rc::kIniFile), 0u) << section;
     EXPECT_EQ(standin_.Executes().size(), 1u);
     EXPECT_EQ(standin_.Requests(L"PROGMAN"), 2) << "the group list was asked for again";
-    std::printf("[ times ] command block unanswered: message %lu ms after OK\n", boxAt);
 }
 
 // A window that posts itself a message for every one it gets keeps the
