@@ -231,24 +231,30 @@ void MeasureSystemFont() {
 
 namespace {
 
-// Items found, by the low bits of their id. One slot per id keeps the
-// lookup trivial; two ids that share a slot just take turns.
+// Items found, in the order they were first asked for. A plain scan of a
+// few hundred handles costs far less than one platform lookup; when the
+// table is full, the oldest entries make room.
 struct RememberedItem {
     HWND dialog;
     int id;
     HWND item;
 };
-RememberedItem g_items[128];
+RememberedItem g_items[256];
+std::size_t g_nextItem = 0;
 
 }  // namespace
 
 HWND DialogItem(HWND dialog, int id) {
-    RememberedItem& slot = g_items[static_cast<unsigned>(id) % std::size(g_items)];
-    if (slot.item && slot.dialog == dialog && slot.id == id && IsWindow(slot.item) && GetParent(slot.item) == dialog &&
-        GetWindowLongPtrW(slot.item, GWLP_ID) == id)
-        return slot.item;
+    for (const RememberedItem& r : g_items) {
+        if (r.item && r.dialog == dialog && r.id == id && IsWindow(r.item) && GetParent(r.item) == dialog &&
+            GetWindowLongPtrW(r.item, GWLP_ID) == id)
+            return r.item;
+    }
     HWND item = GetDlgItem(dialog, id);
-    if (item) slot = {dialog, id, item};
+    if (item) {
+        g_items[g_nextItem] = {dialog, id, item};
+        g_nextItem = (g_nextItem + 1) % std::size(g_items);
+    }
     return item;
 }
 
