@@ -389,6 +389,12 @@ INT_PTR CALLBACK ClientDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return OnInitDialog(dialog, DialogContext<ClientDialog>(dialog, lParam));
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_WINDOWPOSCHANGED:
+        // Shown: the dialog and every control in it are painted now, in one
+        // pass, rather than each through a paint message of its own.
+        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+            RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return FALSE;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         return OptionListItemMessage(message, lParam, IDC_CL_OPTIONS);
