@@ -54,9 +54,9 @@ std::vector<OptionRow> ClientOptionRows() {
 // The dialog's controls as option-string settings, and back.
 ClientLists ClientListsOf(HWND dialog) {
     ClientLists lists;
-    lists.ports = ComboTexts(GetDlgItem(dialog, IDC_CL_PORT));
-    lists.bauds = ComboTexts(GetDlgItem(dialog, IDC_CL_BAUD));
-    lists.modems = ComboTexts(GetDlgItem(dialog, IDC_CL_MODEM));
+    lists.ports = ComboTexts(DialogItem(dialog, IDC_CL_PORT));
+    lists.bauds = ComboTexts(DialogItem(dialog, IDC_CL_BAUD));
+    lists.modems = ComboTexts(DialogItem(dialog, IDC_CL_MODEM));
     lists.adapters = ComboDataOf(dialog, IDC_CL_ADAPTER);
     lists.transports = ComboDataOf(dialog, IDC_CL_TRANSPORT);
     return lists;
@@ -68,7 +68,7 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
     s.passwordCode = ItemText(dialog, IDC_CL_PASSWORD);
     s.transport = lists.transports.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_TRANSPORT, 0);
     s.adapter = lists.adapters.empty() ? -1 : ComboPositionOf(dialog, IDC_CL_ADAPTER, 0);
-    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
+    HWND list = DialogItem(dialog, IDC_CL_OPTIONS);
     for (int n = 0; n < kClientOptionCount; ++n)
         s.options[static_cast<std::size_t>(n)] = GetOptionItem(list, IDC_OPTION_FIRST + n);
     s.publicCode = ItemText(dialog, IDC_CL_PUBLIC_PASSWORD);
@@ -93,7 +93,7 @@ ClientSettings ClientSettingsOf(HWND dialog, const ClientLists& lists) {
 // set one by one: the platform's radio-group call walks every window of the
 // dialog, over sixty with the option boxes, to find two.
 void CheckLinkKind(HWND dialog, bool modem) {
-    if (!GetDlgItem(dialog, IDC_CL_SERIAL_LINK)) return;
+    if (!DialogItem(dialog, IDC_CL_SERIAL_LINK)) return;
     CheckItem(dialog, IDC_CL_SERIAL_LINK, !modem);
     CheckItem(dialog, IDC_CL_MODEM_RADIO, modem);
 }
@@ -103,7 +103,7 @@ void ShowClientSettings(HWND dialog, const ClientSettings& s) {
     SetItemTextIfChanged(dialog, IDC_CL_PASSWORD, s.passwordCode);
     SelectComboPosition(dialog, IDC_CL_TRANSPORT, s.transport);
     SelectComboPosition(dialog, IDC_CL_ADAPTER, s.adapter);
-    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
+    HWND list = DialogItem(dialog, IDC_CL_OPTIONS);
     for (int n = 0; n < kClientOptionCount; ++n)
         SetOptionItem(list, IDC_OPTION_FIRST + n, s.options[static_cast<std::size_t>(n)]);
     SetItemTextIfChanged(dialog, IDC_CL_PUBLIC_PASSWORD, s.publicCode);
@@ -145,7 +145,7 @@ void ApplyBridgeRuleForTransport(HWND dialog) {
 }
 
 void EnablePublicPassword(HWND dialog) {
-    bool on = GetOptionItem(GetDlgItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + kOptPublicWhenLoggedOff);
+    bool on = GetOptionItem(DialogItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + kOptPublicWhenLoggedOff);
     for (int id : {IDC_CL_PUBLIC_LABEL, IDC_CL_PUBLIC_PASSWORD, IDC_CL_SET_PUBLIC}) EnableItem(dialog, id, on);
 }
 
@@ -159,7 +159,7 @@ void Recompose(HWND dialog) {
     ClientLists lists = ClientListsOf(dialog);
     ClientSettings settings = ClientSettingsOf(dialog, lists);
     std::wstring text = ComposeClientOptions(settings, lists, false, IsClassroom());
-    SetDlgItemTextW(dialog, IDC_CL_COMMAND_LINE, text.c_str());
+    SetItemText(dialog, IDC_CL_COMMAND_LINE, text.c_str());
 }
 
 void EnableOk(HWND dialog, ClientDialog* state) {
@@ -212,10 +212,10 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
     // 2. The machine-name note.
     ShowMachineName(dialog, IDC_CL_MACHINE_NOTE);
     // 3. Text limits.
-    SendDlgItemMessageW(dialog, IDC_CL_NAME, EM_LIMITTEXT, 15, 0);
-    SendDlgItemMessageW(dialog, IDC_CL_TIMEOUT, EM_LIMITTEXT, 3, 0);
-    SendDlgItemMessageW(dialog, IDC_CL_BRIDGE_TIMEOUT, EM_LIMITTEXT, 3, 0);
-    SendDlgItemMessageW(dialog, IDC_CL_LOGFILE, EM_LIMITTEXT, kPathBuffer, 0);
+    SendItemMessage(dialog, IDC_CL_NAME, EM_LIMITTEXT, 15, 0);
+    SendItemMessage(dialog, IDC_CL_TIMEOUT, EM_LIMITTEXT, 3, 0);
+    SendItemMessage(dialog, IDC_CL_BRIDGE_TIMEOUT, EM_LIMITTEXT, 3, 0);
+    SendItemMessage(dialog, IDC_CL_LOGFILE, EM_LIMITTEXT, kPathBuffer, 0);
     // 4. The lists from the string table.
     FillComboFromStrings(dialog, IDC_CL_TRANSPORT, IDS_IPX, IDS_TCPIP);
     FillComboFromStrings(dialog, IDC_CL_PORT, IDS_COM1, IDS_COM4);
@@ -226,11 +226,11 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
         LoadModemList(dialog, IDC_CL_MODEM);
     }
     // 6. The option list.
-    BuildOptionList(GetDlgItem(dialog, IDC_CL_OPTIONS), ClientOptionRows(),
+    BuildOptionList(DialogItem(dialog, IDC_CL_OPTIONS), ClientOptionRows(),
                     state->thin ? state->thin.get() : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
     // 7. First transport, then the adapter list.
     SelectComboEntry(dialog, IDC_CL_TRANSPORT, 0);
-    if (HWND adapters = GetDlgItem(dialog, IDC_CL_ADAPTER)) FillAdapterList(adapters);
+    if (HWND adapters = DialogItem(dialog, IDC_CL_ADAPTER)) FillAdapterList(adapters);
     // 8. The stored string, parsed into the controls and the held settings.
     std::wstring text;
     if (!ApplyStoredOptions(dialog, &text)) {
@@ -244,8 +244,11 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
         EndDialog(dialog, 0);
         return TRUE;
     }
+    // Every stack is probed for the pruning and again for the usable test
+    // (13), afresh at each opening; the library stays mapped in between.
+    WinSockHold winsock;
     PruneTransportList(dialog, Side::Client);
-    SetDlgItemTextW(dialog, IDC_CL_COMMAND_LINE, text.c_str());
+    SetItemText(dialog, IDC_CL_COMMAND_LINE, text.c_str());
     state->storedOptions = text;
     // 11. Enabled states.
     ApplyBridgeRuleForTransport(dialog);
@@ -267,7 +270,7 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
 void RunSetFor(HWND dialog, int field) {
     DWORD code = 0;
     if (!RunSetPassword(dialog, IDD_SET_PASSWORD, &code)) return;
-    SetDlgItemTextW(dialog, field, DecimalText(code).c_str());
+    SetItemText(dialog, field, DecimalText(code).c_str());
 }
 
 // Runs the dialback editor on the shown file name; true after Save.
@@ -275,7 +278,7 @@ bool EditDialbackFile(HWND dialog, const std::wstring& name) {
     wchar_t buffer[kDialbackNameBuffer];
     CopyCut(buffer, kDialbackNameBuffer, name);
     if (!RunDialbackEditor(dialog, buffer)) return false;
-    SetDlgItemTextW(dialog, IDC_CL_DIALBACK_FILE, buffer);
+    SetItemText(dialog, IDC_CL_DIALBACK_FILE, buffer);
     return true;
 }
 
@@ -291,7 +294,7 @@ void OnUseDialback(HWND dialog) {
 
 void OnOk(HWND dialog, ClientDialog* state) {
     for (int field : {IDC_CL_PASSWORD, IDC_CL_PUBLIC_PASSWORD, IDC_CL_BRIDGE_PASSWORD})
-        if (GetDlgItem(dialog, field) && !ValidateCodeField(dialog, field)) return;
+        if (DialogItem(dialog, field) && !ValidateCodeField(dialog, field)) return;
     std::wstring commandLine = ItemText(dialog, IDC_CL_COMMAND_LINE, 511);
     switch (SaveClientOptions(dialog, commandLine, state->storedOptions, KeysOf(dialog))) {
     case SaveResult::Saved:
@@ -386,6 +389,12 @@ INT_PTR CALLBACK ClientDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return OnInitDialog(dialog, DialogContext<ClientDialog>(dialog, lParam));
     case WM_COMMAND:
         return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_WINDOWPOSCHANGED:
+        // Shown: the dialog and every control in it are painted now, in one
+        // pass, rather than each through a paint message of its own.
+        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+            RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return FALSE;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         return OptionListItemMessage(message, lParam, IDC_CL_OPTIONS);

@@ -10,7 +10,7 @@
 namespace rc {
 
 void FillComboFromStrings(HWND dialog, int listId, UINT firstId, UINT lastId) {
-    HWND list = GetDlgItem(dialog, listId);
+    HWND list = DialogItem(dialog, listId);
     if (!list) return;
     for (UINT id = firstId; id <= lastId; ++id) {
         std::wstring text = LoadText(id, kLabelChars);
@@ -24,15 +24,15 @@ void SelectComboEntry(HWND dialog, int listId, int index) {
     // Windows clears the selection for a position past the end; Wine keeps
     // the former one. Ask for no selection outright, so that a remembered
     // position that the list no longer reaches selects nothing everywhere.
-    LRESULT count = SendDlgItemMessageW(dialog, listId, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendItemMessage(dialog, listId, CB_GETCOUNT, 0, 0);
     if (index < 0 || index >= count) index = -1;
-    SendDlgItemMessageW(dialog, listId, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendItemMessage(dialog, listId, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 LPARAM SelectedEntryData(HWND dialog, int listId) {
-    LRESULT index = SendDlgItemMessageW(dialog, listId, CB_GETCURSEL, 0, 0);
+    LRESULT index = SendItemMessage(dialog, listId, CB_GETCURSEL, 0, 0);
     if (index < 0) return 0;
-    LRESULT data = SendDlgItemMessageW(dialog, listId, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    LRESULT data = SendItemMessage(dialog, listId, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     return data == CB_ERR ? 0 : static_cast<LPARAM>(data);
 }
 
@@ -44,11 +44,11 @@ void SelectTransport(HWND dialog, int listId, const wchar_t* code) {
         // CB_FINDSTRING: the first entry, from the top, whose text begins
         // with name, without regard to case.
         if (!name.empty())
-            index = SendDlgItemMessageW(dialog, listId, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(name.c_str()));
+            index = SendItemMessage(dialog, listId, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(name.c_str()));
     }
     // CB_ERR (-1) as the new selection clears it.
-    SendDlgItemMessageW(dialog, listId, CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? -1 : index), 0);
+    SendItemMessage(dialog, listId, CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? -1 : index), 0);
 }
 
 void ShowMachineName(HWND dialog, int staticId) {

@@ -113,8 +113,12 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
     int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const OptionRow& row = rows[n];
+        // Created hidden, and greyed from the start where the row is: the
+        // placing below shows the boxes of the visible rows, each in one
+        // move, rather than showing every box and then moving it.
+        DWORD style = WS_CHILD | BS_AUTOCHECKBOX | (row.enabled ? 0 : WS_DISABLED);
         HWND box = CreateWindowExW(
-            0, L"BUTTON", row.label.c_str(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0, width, rowHeight, list,
+            0, L"BUTTON", row.label.c_str(), style, 0, 0, width, rowHeight, list,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPTION_FIRST + static_cast<int>(n))), g_shell.instance,
             nullptr);
         if (!box) continue;
@@ -125,7 +129,6 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
             continue;
         }
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (!row.enabled) EnableWindow(box, FALSE);
         g_boxProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OptionBoxProc)));
     }

@@ -14,13 +14,13 @@
 namespace rc {
 
 inline void EnableItem(HWND dialog, int id, bool on) {
-    if (HWND item = GetDlgItem(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
+    if (HWND item = DialogItem(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
 }
 
-inline bool IsItemChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+inline bool IsItemChecked(HWND dialog, int id) { return SendItemMessage(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 inline void CheckItem(HWND dialog, int id, bool on) {
-    if (GetDlgItem(dialog, id)) CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+    SendItemMessage(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 // The text of entry `index` of a list box or drop-down list (empty when it
@@ -61,7 +61,7 @@ inline std::vector<std::wstring> ComboTexts(HWND combo) {
 // The data of every entry of a drop-down list.
 inline std::vector<int> ComboDataOf(HWND dialog, int id) {
     std::vector<int> data;
-    HWND combo = GetDlgItem(dialog, id);
+    HWND combo = DialogItem(dialog, id);
     if (!combo) return data;
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
@@ -72,19 +72,20 @@ inline std::vector<int> ComboDataOf(HWND dialog, int id) {
 // The selected position, -1 when none is selected, `missing` when the
 // template lacks the list.
 inline int ComboPositionOf(HWND dialog, int id, int missing) {
-    if (!GetDlgItem(dialog, id)) return missing;
-    LRESULT sel = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    HWND combo = DialogItem(dialog, id);
+    if (!combo) return missing;
+    LRESULT sel = SendMessageW(combo, CB_GETCURSEL, 0, 0);
     return sel == CB_ERR ? -1 : static_cast<int>(sel);
 }
 
 inline void SelectComboPosition(HWND dialog, int id, int position) {
-    if (GetDlgItem(dialog, id)) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendItemMessage(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
 // Sets an item's text only when it differs, so no change notification
 // reaches the dialog for a text it already shows.
 inline void SetItemTextIfChanged(HWND dialog, int id, const std::wstring& text) {
-    if (GetDlgItem(dialog, id) && ItemText(dialog, id, 511) != text) SetDlgItemTextW(dialog, id, text.c_str());
+    if (DialogItem(dialog, id) && ItemText(dialog, id, 511) != text) SetItemText(dialog, id, text.c_str());
 }
 
 }  // namespace rc

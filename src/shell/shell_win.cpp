@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -228,9 +229,48 @@ void MeasureSystemFont() {
     g_shell.systemFontHeight = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
 }
 
+namespace {
+
+// Items found, in the order they were first asked for. A plain scan of a
+// few hundred handles costs far less than one platform lookup; when the
+// table is full, the oldest entries make room.
+struct RememberedItem {
+    HWND dialog;
+    int id;
+    HWND item;
+};
+RememberedItem g_items[256];
+std::size_t g_nextItem = 0;
+
+}  // namespace
+
+HWND DialogItem(HWND dialog, int id) {
+    for (const RememberedItem& r : g_items) {
+        if (r.item && r.dialog == dialog && r.id == id && IsWindow(r.item) && GetParent(r.item) == dialog &&
+            GetWindowLongPtrW(r.item, GWLP_ID) == id)
+            return r.item;
+    }
+    HWND item = GetDlgItem(dialog, id);
+    if (item) {
+        g_items[g_nextItem] = {dialog, id, item};
+        g_nextItem = (g_nextItem + 1) % std::size(g_items);
+    }
+    return item;
+}
+
+LRESULT SendItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND item = DialogItem(dialog, id);
+    return item ? SendMessageW(item, message, wParam, lParam) : 0;
+}
+
+void SetItemText(HWND dialog, int id, const wchar_t* text) {
+    SendItemMessage(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
 std::wstring ItemText(HWND dialog, int id, int maxChars) {
     std::wstring text(static_cast<std::size_t>(maxChars) + 1, L'\0');
-    int n = GetDlgItemTextW(dialog, id, text.data(), maxChars + 1);
+    LRESULT n = SendItemMessage(dialog, id, WM_GETTEXT, static_cast<WPARAM>(maxChars) + 1,
+                                reinterpret_cast<LPARAM>(text.data()));
     text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return text;
 }
@@ -238,7 +278,7 @@ std::wstring ItemText(HWND dialog, int id, int maxChars) {
 void FormatItemText(HWND dialog, int id, std::wstring_view argument) {
     std::wstring format = ItemText(dialog, id);
     std::wstring text = FormatText(format, {argument}, 256);
-    SetDlgItemTextW(dialog, id, text.c_str());
+    SetItemText(dialog, id, text.c_str());
 }
 
 std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChars) {
@@ -296,7 +336,7 @@ HFONT CreateLightFont(int height, bool keepDialogFont) {
 void SetItemsFont(HWND dialog, HFONT font, std::initializer_list<int> ids) {
     if (!font) return;
     for (int id : ids)
-        if (HWND item = GetDlgItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (HWND item = DialogItem(dialog, id)) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 void PumpMessagesFor(DWORD milliseconds) {

@@ -144,6 +144,21 @@ void MeasureSystemFont();
 // Loads a string of the string table, at most maxChars characters.
 std::wstring LoadText(UINT id, int maxChars = kMessageChars);
 
+// The dialog's item `id` (a direct child with that control id), or null
+// when the template lacks it: what GetDlgItem gives, without its cost on
+// every call. A dialog that fills and reads its controls asks for the same
+// few dozen items hundreds of times while it opens, and the platform's
+// lookup lists every child of the dialog each time. An item once found is
+// remembered and given again while it is still a child of that dialog
+// with that id; anything else (an item destroyed, a new dialog on a reused
+// handle, an id that the template lacks) is looked up afresh. UI thread
+// only, like the dialogs.
+HWND DialogItem(HWND dialog, int id);
+// SendDlgItemMessageW through DialogItem: 0 when the item is missing.
+LRESULT SendItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+// SetDlgItemTextW through DialogItem.
+void SetItemText(HWND dialog, int id, const wchar_t* text);
+
 // Text of a dialog item, at most maxChars characters.
 std::wstring ItemText(HWND dialog, int id, int maxChars = kFieldChars);
 // Formats an item's template text with one argument and sets it back.

@@ -176,6 +176,11 @@ UCHAR AskAdapterStatus(UCHAR lana, AdapterStatusFields* fields) {
 
 }  // namespace
 
+WinSockHold::WinSockHold() {
+    ErrorModeScope quiet(SEM_NOOPENFILEERRORBOX);
+    library_.reset(LoadLibraryW(L"WSOCK32.DLL"));
+}
+
 bool ProbeIpxStack() { return ProbeSocketStack(kAfIpx, SOCK_DGRAM, kNsProtoIpx); }
 
 bool ProbeTcpIpStack() { return ProbeSocketStack(AF_INET, SOCK_STREAM, 0); }

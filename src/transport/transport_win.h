@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <nb30.h>
 
+#include "shell/owners_win.h"
 #include "transport/transport_table.h"
 
 namespace rc {
@@ -18,6 +19,22 @@ namespace rc {
 // socket opens. No system box is shown when the library is missing.
 bool ProbeIpxStack();
 bool ProbeTcpIpStack();
+// Keeps WSOCK32.DLL mapped while it lives (nothing when the library is
+// missing). A Configuration dialog holds one while it prunes its Transport
+// list and then tests whether any transport is usable: each probe meanwhile
+// still loads the library, starts WinSock, opens its socket, cleans up and
+// releases the library on its own, and answers afresh, but its load and
+// release only count a reference instead of mapping the library (and the
+// WinSock 2 library beneath it) and unmapping it again, which under Wine
+// costs more than the rest of the probe.
+class WinSockHold {
+public:
+    WinSockHold();
+
+private:
+    Library library_;
+};
+
 // Found when NetBIOS refuses an undefined command (0x7F) as an illegal
 // one; a block left untouched, or any other answer, means no NetBIOS.
 bool ProbeNetBiosStack();
