@@ -22,11 +22,7 @@ class IconMaintenance : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        CreateDirectoryW(L"C:\\RcMaint", nullptr);
-        ASSERT_TRUE(CopyFileW(rc::ModulePath().c_str(), L"C:\\RcMaint\\VIEWDESK.EXE", FALSE));
-        InstallModules({L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"});
-        rc::WriteIniText(L"Configurator", L"Directory", L"C:\\RcMaint");
-        ResetGroups({L"Accessories", L"Quorvel Brennix", L"Quorvel Tutor", L"Zeta Tools"});
+        ASSERT_TRUE(SeedControlStation(L"C:\\RcMaint", {L"Accessories", L"Quorvel Brennix", L"Quorvel Tutor", L"Zeta Tools"}));
         ASSERT_TRUE(standin_.Start());
         // Two Control icons and another program in the program group, only
         // another program in Zeta Tools.
@@ -38,7 +34,6 @@ protected:
                       L"[AddItem(\"C:\\windows\\notepad.exe\",\"Notes\",C:\\windows\\notepad.exe,0,0,0,C:\\,0,0,1)]"
                       L"[ShowGroup(\"Zeta Tools\", 1)]"
                       L"[AddItem(\"C:\\windows\\notepad.exe\",\"Editor\",C:\\windows\\notepad.exe,0,0,0,C:\\,0,0,1)]");
-        wcscpy(g_shell.groupName, L"Quorvel Brennix");
     }
     void TearDown() override {
         standin_.Stop();

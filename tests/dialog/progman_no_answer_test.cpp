@@ -26,13 +26,8 @@ class ProgmanNoAnswer : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        CreateDirectoryW(L"C:\\RcQuiet", nullptr);
-        ASSERT_TRUE(CopyFileW(rc::ModulePath().c_str(), L"C:\\RcQuiet\\VIEWDESK.EXE", FALSE));
-        InstallModules({L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"});
-        rc::WriteIniText(L"Configurator", L"Directory", L"C:\\RcQuiet");
+        ASSERT_TRUE(SeedControlStation(L"C:\\RcQuiet", kGroups));
         WritePrivateProfileStringW(L"Control", nullptr, nullptr, rc::kIniFile);
-        ResetGroups(kGroups);
-        wcscpy(g_shell.groupName, L"Quorvel Brennix");
     }
     void TearDown() override {
         standin_.Stop();

@@ -3,6 +3,7 @@
 #include "progman/dde_link_win.h"
 
 #include "resources/resource.h"
+#include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
 
 #include <algorithm>
@@ -130,6 +131,15 @@ DWORD WINAPI HungWindow::Run(void* self) {
     WaitForSingleObject(hung->release_, INFINITE);  // reads no message meanwhile
     DestroyWindow(w);
     return 0;
+}
+
+bool SeedControlStation(const std::wstring& dir, const std::vector<std::wstring>& groups) {
+    CreateDirectoryW(dir.c_str(), nullptr);
+    InstallModules({L"CXIPX.DLL", L"CXNBS.DLL", L"CXTCP.DLL"});
+    rc::WriteIniText(L"Configurator", L"Directory", dir.c_str());
+    ResetGroups(groups);
+    wcscpy(rc::g_shell.groupName, L"Quorvel Brennix");
+    return CopyFileW(rc::ModulePath().c_str(), (dir + L"\\VIEWDESK.EXE").c_str(), FALSE) != FALSE;
 }
 
 std::vector<std::wstring> IconNames(HWND dialog) {

@@ -63,6 +63,12 @@ private:
     HWND window_ = nullptr;
 };
 
+// A Control station for the icon dialogs: `dir` as the stored program
+// directory holding a VIEWDESK.EXE with icons (a copy of the running
+// program), the three Control modules beside the program, exactly the
+// given groups, and the program group "Quorvel Brennix" named. False when
+// the program could not be copied.
+bool SeedControlStation(const std::wstring& dir, const std::vector<std::wstring>& groups);
 // The visible names of Control Icon Maintenance's Icons list: each entry up to its first TAB.
 std::vector<std::wstring> IconNames(HWND dialog);
 // <Windows>\Profiles\All Users\Start Menu\Programs
