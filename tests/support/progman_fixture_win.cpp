@@ -111,15 +111,13 @@ void ProgmanStandIn::Seed(const std::wstring& commands) const {
 
 HungWindow::HungWindow()
     : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), made_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    if (thread_) WaitForSingleObject(made_, 5000);
+    thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (thread_) WaitForSingleObject(made_.get(), 5000);
 }
 
 HungWindow::~HungWindow() {
-    SetEvent(release_);
-    if (thread_) WaitForSingleObject(thread_, 5000), CloseHandle(thread_);
-    CloseHandle(release_);
-    CloseHandle(made_);
+    SetEvent(release_.get());
+    if (thread_) WaitForSingleObject(thread_.get(), 5000);
 }
 
 DWORD WINAPI HungWindow::Run(void* self) {
@@ -127,8 +125,8 @@ DWORD WINAPI HungWindow::Run(void* self) {
     HWND w = CreateWindowExW(0, L"Static", L"Hung program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 120, nullptr,
                              nullptr, nullptr, nullptr);
     hung->window_ = w;
-    SetEvent(hung->made_);
-    WaitForSingleObject(hung->release_, INFINITE);  // reads no message meanwhile
+    SetEvent(hung->made_.get());
+    WaitForSingleObject(hung->release_.get(), INFINITE);  // reads no message meanwhile
     DestroyWindow(w);
     return 0;
 }

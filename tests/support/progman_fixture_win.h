@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "shell/owners_win.h"
 #include "support/station_win.h"
 
 #include <string>
@@ -59,7 +60,7 @@ public:
 
 private:
     static DWORD WINAPI Run(void* self);
-    HANDLE release_ = nullptr, made_ = nullptr, thread_ = nullptr;
+    rc::Handle release_, made_, thread_;
     HWND window_ = nullptr;
 };
 
