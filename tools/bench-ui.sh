@@ -11,6 +11,7 @@
 #   RC_BENCH_PRESET=win64                   the build to time (must run here)
 #   RC_BENCH_PRODUCT=path/rcsetup32.exe     time this copy of the program
 #                                           instead (e.g. an earlier build)
+#   RC_BENCH_BARE=path/ui_bare.exe          the same for the bare program
 #
 # The programs run from build/<preset>/bench-ui beside stand-ins of the three
 # Client transport modules, in one prefix (a copy of the tests' template)
@@ -27,7 +28,8 @@ nice -n 10 cmake --build --preset "$preset" --target rcsetup32 ui_bare ui_timer 
 dir=$build/bench-ui
 rm -rf "$dir"
 mkdir -p "$dir"
-cp "$build/ui_bare.exe" "$build/ui_timer.exe" "$dir/"
+cp "${RC_BENCH_BARE:-$build/ui_bare.exe}" "$dir/ui_bare.exe"
+cp "$build/ui_timer.exe" "$dir/"
 cp "${RC_BENCH_PRODUCT:-$build/rcsetup32.exe}" "$dir/rcsetup32.exe"
 for module in SXIPX32.DLL SXNBS32.DLL SXTCP32.DLL; do echo "MZ stand-in" >"$dir/$module"; done
 printf '; modem definitions\r\n@[M1] Generic 28800 Modem\r\n' >"$dir/MODEMDEF.MDM"

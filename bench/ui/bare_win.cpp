@@ -3,14 +3,45 @@
 // main window (400 x 150, same class style, menu and icon) and its dialogs
 // (the same templates, hence the same sizes and controls) cost what the
 // platform costs, and the timer's ratios show what the Configurator adds.
+//
+// The Client Configuration dialog of the Configurator has eleven more
+// controls than its template: one check box per option row, children of the
+// option list. The bare dialog makes the same eleven boxes, one under the
+// other in plain buttons with their labels and the dialog's font, so that
+// the two dialogs have the same controls; filling the lists and everything
+// else the Configurator does with them stays on its side of the ratio.
 #include <windows.h>
 
 #include "resources/resource.h"
 
 namespace {
 
+constexpr int kOptionBoxes = 11;
+constexpr int kOptionRowHeight = 16;
+
+void MakeOptionBoxes(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_CL_OPTIONS);
+    if (!list) return;
+    RECT client;
+    GetClientRect(list, &client);
+    auto font = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    for (int n = 0; n < kOptionBoxes; ++n) {
+        wchar_t label[64] = L"";
+        LoadStringW(GetModuleHandleW(nullptr), n == 4 ? IDS_LOGOFF_ON_DISCONNECT : IDS_OPTION_FIRST + n, label, 64);
+        HWND box = CreateWindowExW(0, L"BUTTON", label, WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0,
+                                   n * kOptionRowHeight, client.right - GetSystemMetrics(SM_CXVSCROLL),
+                                   kOptionRowHeight, list,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPTION_FIRST + n)),
+                                   GetModuleHandleW(nullptr), nullptr);
+        if (box) SendMessageW(box, WM_SETFONT, font, FALSE);
+    }
+}
+
 INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_INITDIALOG) {
+        MakeOptionBoxes(dialog);
+        return TRUE;
+    }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(dialog, LOWORD(wParam) == IDOK);
         return TRUE;

@@ -17,21 +17,21 @@ constexpr std::uint32_t kCacheSizeLow = 128;
 constexpr std::uint32_t kCacheSizeHigh = 4096;
 
 void FillAdvanced(HWND dialog, const ClientHeldSettings& held) {
-    EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_LABEL), FALSE);
-    EnableWindow(GetDlgItem(dialog, IDC_ADV_VIDEO_MODE), FALSE);
-    EnableWindow(GetDlgItem(dialog, IDC_ADV_MODEM_DEBUG), FALSE);
-    SendDlgItemMessageW(dialog, IDC_ADV_VIDEO_MODE, EM_LIMITTEXT, 2, 0);
+    EnableWindow(DialogItem(dialog, IDC_ADV_VIDEO_LABEL), FALSE);
+    EnableWindow(DialogItem(dialog, IDC_ADV_VIDEO_MODE), FALSE);
+    EnableWindow(DialogItem(dialog, IDC_ADV_MODEM_DEBUG), FALSE);
+    SendItemMessage(dialog, IDC_ADV_VIDEO_MODE, EM_LIMITTEXT, 2, 0);
 
-    SetDlgItemTextW(dialog, IDC_ADV_VIDEO_MODE, held.videoMode.c_str());
-    SetDlgItemTextW(dialog, IDC_ADV_SECURITY_KEY, held.securityKey.c_str());
-    if (held.cacheSize >= 0) SetDlgItemTextW(dialog, IDC_ADV_CACHE, DecimalText(held.cacheSize).c_str());
+    SetItemText(dialog, IDC_ADV_VIDEO_MODE, held.videoMode.c_str());
+    SetItemText(dialog, IDC_ADV_SECURITY_KEY, held.securityKey.c_str());
+    if (held.cacheSize >= 0) SetItemText(dialog, IDC_ADV_CACHE, DecimalText(held.cacheSize).c_str());
     CheckDlgButton(dialog, IDC_ADV_MODEM_DEBUG, held.modemDebug ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SetSecurityKey(HWND dialog) {
     DWORD code = 0;
     if (!RunSetPassword(dialog, IDD_SET_KEY, &code)) return;
-    SetDlgItemTextW(dialog, IDC_ADV_SECURITY_KEY, FormatText(L"%lu", {static_cast<unsigned long>(code)}, 16).c_str());
+    SetItemText(dialog, IDC_ADV_SECURITY_KEY, FormatText(L"%lu", {static_cast<unsigned long>(code)}, 16).c_str());
 }
 
 // OK: returns false, with the cache-size field refused, when the dialog
@@ -46,9 +46,9 @@ bool AcceptAdvanced(HWND dialog, ClientHeldSettings& held) {
     if (!cache.empty()) {
         std::uint32_t value = 0;
         if (!ParseUnsigned(cache, &value) || value < kCacheSizeLow || value > kCacheSizeHigh) {
-            SetDlgItemTextW(dialog, IDC_ADV_STATUS, LoadText(IDS_CACHE_RANGE, kFieldChars).c_str());
+            SetItemText(dialog, IDC_ADV_STATUS, LoadText(IDS_CACHE_RANGE, kFieldChars).c_str());
             MessageBeep(0);
-            HWND field = GetDlgItem(dialog, IDC_ADV_CACHE);
+            HWND field = DialogItem(dialog, IDC_ADV_CACHE);
             SendMessageW(field, EM_SETSEL, 0, -1);
             SetFocus(field);
             return false;
@@ -74,8 +74,8 @@ INT_PTR CALLBACK AdvancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             if (HIWORD(wParam) == BN_CLICKED) SetSecurityKey(dialog);
             return TRUE;
         case IDC_ADV_CACHE:
-            if (HIWORD(wParam) == EN_KILLFOCUS && GetWindowTextLengthW(GetDlgItem(dialog, IDC_ADV_STATUS)) > 0)
-                SetDlgItemTextW(dialog, IDC_ADV_STATUS, L"");
+            if (HIWORD(wParam) == EN_KILLFOCUS && GetWindowTextLengthW(DialogItem(dialog, IDC_ADV_STATUS)) > 0)
+                SetItemText(dialog, IDC_ADV_STATUS, L"");
             return TRUE;
         case IDOK: {
             auto* held = ContextOf<ClientHeldSettings>(dialog);
@@ -112,7 +112,7 @@ constexpr SosKey kSosKeys[] = {
 void ApplySosRule(HWND dialog) {
     BOOL enable = IsDlgButtonChecked(dialog, IDC_SOS_DISABLE) != BST_CHECKED;
     for (int id : {IDC_SOS_LEFT_SHIFT, IDC_SOS_RIGHT_SHIFT, IDC_SOS_CTRL, IDC_SOS_ALT})
-        EnableWindow(GetDlgItem(dialog, id), enable);
+        EnableWindow(DialogItem(dialog, id), enable);
 }
 
 INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -245,8 +245,7 @@ BOOL OnInitDialog(HWND dialog, ClientDialog* state) {
         return TRUE;
     }
     // Every stack is probed for the pruning and again for the usable test
-    // (13), afresh at each opening; the library stays mapped in between.
-    WinSockHold winsock;
+    // (13), afresh at each opening.
     PruneTransportList(dialog, Side::Client);
     SetItemText(dialog, IDC_CL_COMMAND_LINE, text.c_str());
     state->storedOptions = text;

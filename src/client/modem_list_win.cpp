@@ -34,7 +34,7 @@ int LoadModemList(HWND dialog, int listId) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return 0;
 
-    HWND list = GetDlgItem(dialog, listId);
+    HWND list = DialogItem(dialog, listId);
     ModemListReader reader(PlatformLetterOrDigit);
     std::size_t added = 0;
     char block[kBlockBytes];

@@ -111,14 +111,17 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
     RECT client;
     GetClientRect(list, &client);
     int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    int placed = 0;  // rows in the list so far; the list shows its first row at the top
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const OptionRow& row = rows[n];
-        // Created hidden, and greyed from the start where the row is: the
-        // placing below shows the boxes of the visible rows, each in one
-        // move, rather than showing every box and then moving it.
-        DWORD style = WS_CHILD | BS_AUTOCHECKBOX | (row.enabled ? 0 : WS_DISABLED);
+        // Each box is made where its row will be, shown when that row is in
+        // view and greyed from the start where the row is, so that no box
+        // has to be moved or shown again once it exists.
+        int top = placed * rowHeight;
+        DWORD style = WS_CHILD | BS_AUTOCHECKBOX | (row.enabled ? 0 : WS_DISABLED) |
+                      (top < client.bottom ? WS_VISIBLE : 0);
         HWND box = CreateWindowExW(
-            0, L"BUTTON", row.label.c_str(), style, 0, 0, width, rowHeight, list,
+            0, L"BUTTON", row.label.c_str(), style, 0, top, width, rowHeight, list,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OPTION_FIRST + static_cast<int>(n))), g_shell.instance,
             nullptr);
         if (!box) continue;
@@ -128,6 +131,7 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
             DestroyWindow(box);
             continue;
         }
+        ++placed;
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         g_boxProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OptionBoxProc)));
@@ -135,7 +139,6 @@ void BuildOptionList(HWND list, const std::vector<OptionRow>& rows, HFONT font) 
     g_listProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OptionListProc)));
     SendMessageW(list, LB_SETCURSEL, 0, 0);
-    PlaceOptionBoxes(list);
 }
 
 void SetOptionItem(HWND list, int id, bool state) {

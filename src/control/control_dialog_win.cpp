@@ -23,6 +23,10 @@ struct ControlDialog {
     ProgramItemRecord* record = nullptr;  // lent by Icon Maintenance
     std::wstring* newGroup = nullptr;     // handed on to Create Program Icon
     Font light;                           // Command Line and the machine-name note
+    // Set once the opening has filled every control. Until then the change
+    // notifications that its own filling causes are ignored, and the
+    // string is composed once, at the end.
+    bool initialised = false;
 };
 
 ControlDialog* StateOf(HWND dialog) { return ContextOf<ControlDialog>(dialog); }
@@ -80,7 +84,7 @@ void ApplyRemoteRule(HWND dialog) {
 }
 
 bool RemoteAvailable(HWND dialog) {
-    return GetDlgItem(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP;
+    return DialogItem(dialog, IDC_CT_REMOTE) && SelectedTransport(dialog) != IDS_TCPIP;
 }
 
 // Composes the option string into the record, the Command Line field and
@@ -93,8 +97,8 @@ void Recompose(HWND dialog) {
         CopyCut(state->record->commandLine, kItemTextCap, composed.text);
         CopyCut(state->record->options, kItemOptionsCap, composed.text);
     }
-    SetDlgItemTextW(dialog, IDC_CT_COMMAND_LINE, composed.text.c_str());
-    SetDlgItemTextW(dialog, IDC_CT_WARNING, composed.overLimit ? LoadText(IDS_PM_LIMIT_WARNING).c_str() : L"");
+    SetItemText(dialog, IDC_CT_COMMAND_LINE, composed.text.c_str());
+    SetItemText(dialog, IDC_CT_WARNING, composed.overLimit ? LoadText(IDS_PM_LIMIT_WARNING).c_str() : L"");
 }
 
 BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
@@ -102,17 +106,17 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
     state->light.reset(CreateLightFont());
     SetItemsFont(dialog, state->light.get(), {IDC_CT_COMMAND_LINE, IDC_CT_MACHINE_NOTE});
     ShowMachineName(dialog, IDC_CT_MACHINE_NOTE);
-    SendDlgItemMessageW(dialog, IDC_CT_NAME, EM_LIMITTEXT, 12, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_MESSAGE_FILE, EM_LIMITTEXT, kLongFieldLimit, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_CONNECT_TO, EM_LIMITTEXT, 15, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_MAX_CLIENTS, EM_LIMITTEXT, 3, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_CACHE, EM_LIMITTEXT, 5, 0);
-    SendDlgItemMessageW(dialog, IDC_CT_DIAL, EM_LIMITTEXT, kLongFieldLimit, 0);
+    SendItemMessage(dialog, IDC_CT_NAME, EM_LIMITTEXT, 12, 0);
+    SendItemMessage(dialog, IDC_CT_MESSAGE_FILE, EM_LIMITTEXT, kLongFieldLimit, 0);
+    SendItemMessage(dialog, IDC_CT_CONNECT_TO, EM_LIMITTEXT, 15, 0);
+    SendItemMessage(dialog, IDC_CT_MAX_CLIENTS, EM_LIMITTEXT, 3, 0);
+    SendItemMessage(dialog, IDC_CT_CACHE, EM_LIMITTEXT, 5, 0);
+    SendItemMessage(dialog, IDC_CT_DIAL, EM_LIMITTEXT, kLongFieldLimit, 0);
 
     FillComboFromStrings(dialog, IDC_CT_TRANSPORT, IDS_IPX, IDS_TCPIP);
     FillComboFromStrings(dialog, IDC_CT_COLOUR_DEPTH, IDS_DEPTH_UNLIMITED, IDS_DEPTH_256);
     SelectComboEntry(dialog, IDC_CT_TRANSPORT, 0);
-    if (HWND adapters = GetDlgItem(dialog, IDC_CT_ADAPTER)) FillAdapterList(adapters);
+    if (HWND adapters = DialogItem(dialog, IDC_CT_ADAPTER)) FillAdapterList(adapters);
     PruneTransportList(dialog, Side::Control);
 
     ControlSettings settings = ControlSettingsOf(dialog);
@@ -132,6 +136,7 @@ BOOL OnInitDialog(HWND dialog, ControlDialog* state) {
     if (NoUsableTransport(Side::Control))
         for (int id : {IDOK, IDC_CT_TRANSPORT, IDC_CT_ADAPTER, IDC_CT_ADAPTER_LABEL, IDC_CT_LOCAL_BROADCASTS})
             EnableItem(dialog, id, false);
+    state->initialised = true;
     return TRUE;
 }
 
@@ -146,7 +151,7 @@ void OnOk(HWND dialog, ControlDialog* state) {
 
 BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     ControlDialog* state = StateOf(dialog);
-    if (!state) return FALSE;
+    if (!state || !state->initialised) return FALSE;
     if (HandleCommonButton(dialog, id, HELP_CONTROL)) return TRUE;
     switch (id) {
     case IDC_CT_NAME:

@@ -111,7 +111,7 @@ std::wstring LineText(const DialbackEntry& record) {
 
 wchar_t* NameBufferOf(HWND dialog) { return ContextOf<wchar_t>(dialog); }
 
-void EnableSaveForContent(HWND dialog, HWND list) { EnableWindow(GetDlgItem(dialog, IDOK), LineCount(list) > 0); }
+void EnableSaveForContent(HWND dialog, HWND list) { EnableWindow(DialogItem(dialog, IDOK), LineCount(list) > 0); }
 
 void AddEntry(HWND dialog, HWND list) {
     DialbackEntry* record = NewRecord();
@@ -127,8 +127,8 @@ void AddEntry(HWND dialog, HWND list) {
     if (index >= 0 &&
         SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(record)) != LB_ERR) {
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        EnableWindow(GetDlgItem(dialog, IDC_DB_EDIT), TRUE);
-        EnableWindow(GetDlgItem(dialog, IDC_DB_DELETE), TRUE);
+        EnableWindow(DialogItem(dialog, IDC_DB_EDIT), TRUE);
+        EnableWindow(DialogItem(dialog, IDC_DB_DELETE), TRUE);
     } else {
         if (index >= 0) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
         FreeRecord(record);
@@ -180,7 +180,7 @@ void SaveAndClose(HWND dialog, HWND list) {
 }
 
 void EnableOkForCode(HWND dialog) {
-    EnableWindow(GetDlgItem(dialog, IDOK), GetWindowTextLengthW(GetDlgItem(dialog, IDC_DBE_CODE)) > 0);
+    EnableWindow(DialogItem(dialog, IDOK), GetWindowTextLengthW(DialogItem(dialog, IDC_DBE_CODE)) > 0);
 }
 
 }  // namespace
@@ -192,7 +192,7 @@ bool LoadDialbackFile(const wchar_t* name, HWND dialog, int listId) {
     if (!AnsiPathOf(name, &path)) return false;
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return false;
-    ListSink sink(GetDlgItem(dialog, listId));
+    ListSink sink(DialogItem(dialog, listId));
     // One line at a time, as the format is read: a piece of at most 255
     // bytes counts as a line, and the first line that is not an entry ends
     // the reading.
@@ -210,7 +210,7 @@ bool SaveDialbackFile(const wchar_t* name, HWND dialog, int listId) {
     // Binary: the line bytes already end in CR LF.
     File file(std::fopen(path.c_str(), "wb"));
     if (!file) return false;
-    HWND list = GetDlgItem(dialog, listId);
+    HWND list = DialogItem(dialog, listId);
     LRESULT count = LineCount(list);
     for (LRESULT i = 0; i < count; ++i) {
         const DialbackEntry* record = RecordOfLine(list, i);
@@ -225,7 +225,7 @@ namespace {
 
 // Edit Dialback File; the context is the caller's name buffer.
 INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND list = GetDlgItem(dialog, IDC_DB_LIST);
+    HWND list = DialogItem(dialog, IDC_DB_LIST);
     switch (message) {
     case WM_INITDIALOG: {
         BeginDialog(dialog);
@@ -234,10 +234,10 @@ INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam
         SendMessageW(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
         if (LoadDialbackFile(name, dialog, IDC_DB_LIST)) SendMessageW(list, LB_SETCURSEL, 0, 0);
         if (SendMessageW(list, LB_GETCURSEL, 0, 0) < 0) {
-            EnableWindow(GetDlgItem(dialog, IDC_DB_EDIT), FALSE);
-            EnableWindow(GetDlgItem(dialog, IDC_DB_DELETE), FALSE);
+            EnableWindow(DialogItem(dialog, IDC_DB_EDIT), FALSE);
+            EnableWindow(DialogItem(dialog, IDC_DB_DELETE), FALSE);
         }
-        if (LineCount(list) == 0) EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+        if (LineCount(list) == 0) EnableWindow(DialogItem(dialog, IDOK), FALSE);
         return TRUE;
     }
 
@@ -254,7 +254,7 @@ INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam
             return TRUE;
         case IDOK:
             // Enter reaches here even while Save is greyed.
-            if (IsWindowEnabled(GetDlgItem(dialog, IDOK))) SaveAndClose(dialog, list);
+            if (IsWindowEnabled(DialogItem(dialog, IDOK))) SaveAndClose(dialog, list);
             return TRUE;
         case IDCANCEL:
             ReleaseAll(list);
@@ -283,9 +283,9 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
         bool editing = record && record->mode == kDialbackModeEdit;
         if (editing) {
             std::wstring phone(record->phone, BoundedLength(record->phone, kDialbackPhoneCap));
-            SetDlgItemTextW(dialog, IDC_DBE_PHONE, phone.c_str());
-            SetDlgItemTextW(dialog, IDC_DBE_CODE, DecimalText(record->code).c_str());
-            SetDlgItemTextW(dialog, IDC_DBE_DELAY, DecimalText(record->delay).c_str());
+            SetItemText(dialog, IDC_DBE_PHONE, phone.c_str());
+            SetItemText(dialog, IDC_DBE_CODE, DecimalText(record->code).c_str());
+            SetItemText(dialog, IDC_DBE_DELAY, DecimalText(record->delay).c_str());
         }
         std::wstring word = LoadText(editing ? IDS_EDIT : IDS_ADD, kLabelChars);
         wchar_t title[kFieldChars + 1] = L"";
@@ -304,14 +304,14 @@ INT_PTR CALLBACK DialbackEntryDialogProc(HWND dialog, UINT message, WPARAM wPara
         case IDC_DBE_SET: {
             DWORD code = 0;
             if (RunSetPassword(dialog, IDD_SET_PASSWORD, &code)) {
-                SetDlgItemTextW(dialog, IDC_DBE_CODE, DecimalText(code).c_str());
+                SetItemText(dialog, IDC_DBE_CODE, DecimalText(code).c_str());
                 EnableOkForCode(dialog);
             }
             return TRUE;
         }
         case IDOK: {
             // Enter reaches here even while OK is greyed.
-            if (!IsWindowEnabled(GetDlgItem(dialog, IDOK))) return TRUE;
+            if (!IsWindowEnabled(DialogItem(dialog, IDOK))) return TRUE;
             if (auto* record = ContextOf<DialbackEntry>(dialog)) {
                 CopyCut(record->phone, kDialbackPhoneCap, ItemText(dialog, IDC_DBE_PHONE, kFieldChars));
                 // Not checked for digits: letters alone give 0.
@@ -333,7 +333,7 @@ INT_PTR CALLBACK SaveDialbackDialogProc(HWND dialog, UINT message, WPARAM wParam
     case WM_INITDIALOG: {
         BeginDialog(dialog);
         std::wstring name(NameOf(DialogContext<wchar_t>(dialog, lParam)));
-        if (!name.empty()) SetDlgItemTextW(dialog, IDC_SAVE_FILENAME, name.c_str());
+        if (!name.empty()) SetItemText(dialog, IDC_SAVE_FILENAME, name.c_str());
         return TRUE;
     }
 

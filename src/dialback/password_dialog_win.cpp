@@ -64,7 +64,7 @@ DWORD CodeOfField(HWND dialog) {
 // control's own storage is overwritten with blanks of the same length
 // first, and its undo copy is dropped.
 void WipeField(HWND dialog) {
-    HWND field = GetDlgItem(dialog, IDC_SET_TEXT);
+    HWND field = DialogItem(dialog, IDC_SET_TEXT);
     if (!field) return;
     int length = GetWindowTextLengthW(field);
     if (length > 0) {
@@ -76,7 +76,7 @@ void WipeField(HWND dialog) {
 }
 
 void EnableOkForText(HWND dialog) {
-    EnableWindow(GetDlgItem(dialog, IDOK), GetWindowTextLengthW(GetDlgItem(dialog, IDC_SET_TEXT)) > 0);
+    EnableWindow(DialogItem(dialog, IDOK), GetWindowTextLengthW(DialogItem(dialog, IDC_SET_TEXT)) > 0);
 }
 
 // One procedure for both templates. The context is the caller's code,
@@ -86,9 +86,9 @@ INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam,
     switch (message) {
     case WM_INITDIALOG:
         BeginDialog(dialog);
-        SendDlgItemMessageW(dialog, IDC_SET_TEXT, EM_LIMITTEXT, kTextChars, 0);
+        SendItemMessage(dialog, IDC_SET_TEXT, EM_LIMITTEXT, kTextChars, 0);
         DialogContext<DWORD>(dialog, lParam);
-        EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+        EnableWindow(DialogItem(dialog, IDOK), FALSE);
         return TRUE;
 
     case WM_COMMAND:
@@ -99,7 +99,7 @@ INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam,
         case IDOK: {
             // Enter reaches here even while OK is greyed; an empty field
             // has no code to give.
-            if (!IsWindowEnabled(GetDlgItem(dialog, IDOK))) return TRUE;
+            if (!IsWindowEnabled(DialogItem(dialog, IDOK))) return TRUE;
             DWORD code = CodeOfField(dialog);
             if (DWORD* place = ContextOf<DWORD>(dialog)) *place = code;
             WipeField(dialog);
@@ -128,7 +128,7 @@ bool RunSetPassword(HWND owner, int templateId, DWORD* code) {
 }
 
 bool ValidateCodeField(HWND dialog, int fieldId) {
-    HWND field = GetDlgItem(dialog, fieldId);
+    HWND field = DialogItem(dialog, fieldId);
     // A template without the field reads as empty; a greyed field is not
     // the user's to fix.
     if (!field || !IsWindowEnabled(field)) return true;

@@ -77,21 +77,21 @@ HICON ExtractOne(const wchar_t* file, int index) {
 // preview when there is none; true when there was one.
 bool ShowIcon(HWND dialog, CreateIconRun* run, int index) {
     Icon icon(ExtractOne(run->iconFile, index));
-    SendDlgItemMessageW(dialog, IDC_CI_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    SendItemMessage(dialog, IDC_CI_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     bool shown = static_cast<bool>(icon);
     run->preview = std::move(icon);
     return shown;
 }
 
 void ShowCounter(HWND dialog, const CreateIconRun* run) {
-    SetDlgItemTextW(dialog, IDC_CI_COUNTER, FormatText(L"%d - %d", {run->current + 1, run->iconCount}).c_str());
+    SetItemText(dialog, IDC_CI_COUNTER, FormatText(L"%d - %d", {run->current + 1, run->iconCount}).c_str());
 }
 
 // OK needs a description and a group; right after a selection change in the
 // group box the group counts as given, before its edit shows the text.
 void UpdateOk(HWND dialog, bool groupJustSelected) {
-    bool description = GetWindowTextLengthW(GetDlgItem(dialog, IDC_CI_DESCRIPTION)) > 0;
-    bool group = groupJustSelected || GetWindowTextLengthW(GetDlgItem(dialog, IDC_CI_GROUPS)) > 0;
+    bool description = GetWindowTextLengthW(DialogItem(dialog, IDC_CI_DESCRIPTION)) > 0;
+    bool group = groupJustSelected || GetWindowTextLengthW(DialogItem(dialog, IDC_CI_GROUPS)) > 0;
     EnableItem(dialog, IDOK, description && group);
 }
 
@@ -115,7 +115,7 @@ void ApplyTypedIconFile(HWND dialog, CreateIconRun* run) {
     std::wstring typed = ItemText(dialog, IDC_CI_ICON_FILE, kItemTextCap - 1);
     int count = CountIcons(typed.c_str());
     if (count == 0) {
-        SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, run->iconFile);
+        SetItemText(dialog, IDC_CI_ICON_FILE, run->iconFile);
         run->iconFileChanged = false;
         WarningBox(dialog, IDS_NO_ICONS_IN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -165,7 +165,7 @@ void Browse(HWND dialog, CreateIconRun* run) {
     if (!LateGetOpenFileName(&ofn)) return;
 
     file[kItemTextCap - 1] = L'\0';
-    SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, file);
+    SetItemText(dialog, IDC_CI_ICON_FILE, file);
     run->iconFileChanged = false;
     UseIconFile(dialog, run, file, CountIcons(file));
 }
@@ -184,7 +184,7 @@ void StepIcon(HWND dialog, CreateIconRun* run, int delta) {
     }
     run->current = target;
     ShowCounter(dialog, run);
-    HWND otherButton = GetDlgItem(dialog, other);
+    HWND otherButton = DialogItem(dialog, other);
     if (!IsWindowEnabled(otherButton)) EnableWindow(otherButton, TRUE);
     bool atEnd = delta < 0 ? run->current == 0 : run->iconCount - run->current == 1;
     if (atEnd) {
@@ -224,7 +224,7 @@ void OnOk(HWND dialog, CreateIconRun* run) {
     CopyCut(record->iconFile, kItemTextCap, ItemText(dialog, IDC_CI_ICON_FILE, kItemTextCap - 1));
     record->iconIndex = run->current;
 
-    std::vector<std::wstring> known = ComboTexts(GetDlgItem(dialog, IDC_CI_GROUPS));
+    std::vector<std::wstring> known = ComboTexts(DialogItem(dialog, IDC_CI_GROUPS));
     int major = SystemMajorVersion();
     IconCommandInput input;
     input.programPath = programPath;
@@ -278,28 +278,28 @@ void OnInitDialog(HWND dialog, CreateIconRun* run) {
 
     run->counterFont.reset(CreateLightFont(kCounterFontHeight));
     SetItemsFont(dialog, run->counterFont.get(), {IDC_CI_COUNTER});
-    MakeRepeatButton(GetDlgItem(dialog, IDC_CI_PREVIOUS));
-    MakeRepeatButton(GetDlgItem(dialog, IDC_CI_NEXT));
+    MakeRepeatButton(DialogItem(dialog, IDC_CI_PREVIOUS));
+    MakeRepeatButton(DialogItem(dialog, IDC_CI_NEXT));
 
-    SendDlgItemMessageW(dialog, IDC_CI_DESCRIPTION, EM_LIMITTEXT, kItemTextCap - 1, 0);
-    SendDlgItemMessageW(dialog, IDC_CI_DIRECTORY, EM_LIMITTEXT, kItemTextCap - 1, 0);
-    SendDlgItemMessageW(dialog, IDC_CI_GROUPS, CB_LIMITTEXT, kGroupNameCap - 1, 0);
-    RequestGroupList(dialog, GetDlgItem(dialog, IDC_CI_GROUPS), CB_ADDSTRING);
+    SendItemMessage(dialog, IDC_CI_DESCRIPTION, EM_LIMITTEXT, kItemTextCap - 1, 0);
+    SendItemMessage(dialog, IDC_CI_DIRECTORY, EM_LIMITTEXT, kItemTextCap - 1, 0);
+    SendItemMessage(dialog, IDC_CI_GROUPS, CB_LIMITTEXT, kGroupNameCap - 1, 0);
+    RequestGroupList(dialog, DialogItem(dialog, IDC_CI_GROUPS), CB_ADDSTRING);
 
     ProgramItemRecord* record = run->record;
-    SetDlgItemTextW(dialog, IDC_CI_DESCRIPTION, record->description);
-    SetDlgItemTextW(dialog, IDC_CI_GROUPS, record->group);
+    SetItemText(dialog, IDC_CI_DESCRIPTION, record->description);
+    SetItemText(dialog, IDC_CI_GROUPS, record->group);
     std::wstring stored;
     if (!record->directory[0] || !record->iconFile[0]) stored = StoredProgramDirectory();
     if (!record->directory[0]) CopyCut(record->directory, kItemTextCap, Head(stored, kItemTextCap - 1));
-    SetDlgItemTextW(dialog, IDC_CI_DIRECTORY, record->directory);
+    SetItemText(dialog, IDC_CI_DIRECTORY, record->directory);
     if (!record->iconFile[0])
         CopyCut(run->iconFile, kRunIconFileCap, stored + L"\\VIEWDESK.EXE");
     else
         CopyCut(run->iconFile, kRunIconFileCap, record->iconFile);
     CharLowerBuffW(run->iconFile, static_cast<DWORD>(BoundedLength(run->iconFile, kRunIconFileCap)));
     CopyCut(record->iconFile, kItemTextCap, run->iconFile);
-    SetDlgItemTextW(dialog, IDC_CI_ICON_FILE, run->iconFile);
+    SetItemText(dialog, IDC_CI_ICON_FILE, run->iconFile);
 
     run->iconCount = CountIcons(run->iconFile);
     run->current = record->iconIndex;
@@ -370,9 +370,9 @@ INT_PTR CALLBACK CreateIconDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return TRUE;
     case WM_DESTROY:
         if (run) {
-            SendDlgItemMessageW(dialog, IDC_CI_ICON, STM_SETICON, 0, 0);
+            SendItemMessage(dialog, IDC_CI_ICON, STM_SETICON, 0, 0);
             run->preview.reset();
-            SendDlgItemMessageW(dialog, IDC_CI_COUNTER, WM_SETFONT, 0, FALSE);
+            SendItemMessage(dialog, IDC_CI_COUNTER, WM_SETFONT, 0, FALSE);
             run->counterFont.reset();
         }
         return FALSE;

@@ -33,7 +33,7 @@ struct MaintenanceState {
 
 MaintenanceState& StateOf(HWND dialog) { return *ContextOf<MaintenanceState>(dialog); }
 
-HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+HWND Item(HWND dialog, int id) { return DialogItem(dialog, id); }
 
 // The selected group's name as the record holds it (cut to its
 // kGroupNameCap buffer), or false when no group is selected.
@@ -74,14 +74,14 @@ void RequestSelectedGroupItems(HWND dialog) {
 
 void OnGroupSelectionChanged(HWND dialog) {
     KillTimer(dialog, kReloadTimer);
-    SendDlgItemMessageW(dialog, IDC_IM_ICONS, LB_RESETCONTENT, 0, 0);
+    SendItemMessage(dialog, IDC_IM_ICONS, LB_RESETCONTENT, 0, 0);
     EnableEditAndDelete(dialog, false);
     SetTimer(dialog, kReloadTimer, kReloadPause, nullptr);
 }
 
 void OnReloadTimer(HWND dialog) {
     KillTimer(dialog, kReloadTimer);
-    SendDlgItemMessageW(dialog, IDC_IM_ICONS, LB_RESETCONTENT, 0, 0);
+    SendItemMessage(dialog, IDC_IM_ICONS, LB_RESETCONTENT, 0, 0);
     RequestSelectedGroupItems(dialog);
 }
 
@@ -92,7 +92,7 @@ void OnItemsLoaded(HWND dialog) {
         LRESULT index = SendMessageW(icons, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
         if (index >= 0) SendMessageW(icons, LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
         EnableEditAndDelete(dialog, false);
-        SetDlgItemTextW(dialog, IDC_IM_COMMAND_LINE, L"");
+        SetItemText(dialog, IDC_IM_COMMAND_LINE, L"");
         return;
     }
     SendMessageW(icons, LB_SETCURSEL, 0, 0);
@@ -109,7 +109,7 @@ void OnIconSelectionChanged(HWND dialog) {
         ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), &scratch);
         std::wstring_view options;
         if (OptionsOfCommandLine(scratch.commandLine, &options))
-            SetDlgItemTextW(dialog, IDC_IM_COMMAND_LINE, std::wstring(options).c_str());
+            SetItemText(dialog, IDC_IM_COMMAND_LINE, std::wstring(options).c_str());
     }
     EnableEditAndDelete(dialog, true);
 }
@@ -186,7 +186,7 @@ void OnInitDialog(HWND dialog, MaintenanceState& state) {
     if (index >= 0) SendMessageW(groups, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 
     INT tabStop = kIconsTabStop;
-    SendDlgItemMessageW(dialog, IDC_IM_ICONS, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    SendItemMessage(dialog, IDC_IM_ICONS, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     RequestGroupItems(dialog, nullptr, nullptr);  // the item conversation window, for the dialog's life
     RequestSelectedGroupItems(dialog);
     PostSelectionChange(dialog, IDC_IM_ICONS);
@@ -195,7 +195,7 @@ void OnInitDialog(HWND dialog, MaintenanceState& state) {
 void OnDestroy(HWND dialog) {
     KillTimer(dialog, kReloadTimer);
     RequestGroupItems(dialog, nullptr, nullptr);  // ends the item conversation window
-    SendDlgItemMessageW(dialog, IDC_IM_COMMAND_LINE, WM_SETFONT, 0, FALSE);
+    SendItemMessage(dialog, IDC_IM_COMMAND_LINE, WM_SETFONT, 0, FALSE);
     if (MaintenanceState* state = ContextOf<MaintenanceState>(dialog)) state->commandLineFont.reset();
 }
 

@@ -37,7 +37,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_TIMER: {
         if (++g_aboutIconCounter > 3) g_aboutIconCounter = 0;
         HICON icon = LoadIconW(g_shell.instance, MAKEINTRESOURCEW(kIconCycle[g_aboutIconCounter]));
-        SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        SendItemMessage(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         return FALSE;
     }
     default:

@@ -23,10 +23,10 @@ INT_PTR CALLBACK EnterDirectoryDialogProc(HWND dialog, UINT message, WPARAM wPar
             std::wstring text = EnterDirectoryMessage(LoadText(FirstMessageId(packed), kFieldChars),
                                                       LoadText(SecondMessageId(packed), kFieldChars),
                                                       LoadText(IDS_ENTER_DIRECTORY, 511));
-            SetDlgItemTextW(dialog, IDC_ENTERDIR_MESSAGE, text.c_str());
+            SetItemText(dialog, IDC_ENTERDIR_MESSAGE, text.c_str());
         }
-        SetDlgItemTextW(dialog, IDC_DIRECTORY, StoredProgramDirectory().c_str());
-        SendDlgItemMessageW(dialog, IDC_ENTERDIR_ICON, STM_SETICON,
+        SetItemText(dialog, IDC_DIRECTORY, StoredProgramDirectory().c_str());
+        SendItemMessage(dialog, IDC_ENTERDIR_ICON, STM_SETICON,
                             reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_HAND)), 0);
         return TRUE;
     }
@@ -46,7 +46,7 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
         BeginDialog(dialog);
         FormatItemText(dialog, IDC_OPTIONS_LABEL, g_shell.editionName);
-        SetDlgItemTextW(dialog, IDC_DIRECTORY, g_shell.programDirectory);
+        SetItemText(dialog, IDC_DIRECTORY, g_shell.programDirectory);
         return TRUE;
     case WM_COMMAND:
         if (wParam == IDOK) {

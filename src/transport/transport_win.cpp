@@ -52,6 +52,18 @@ F Entry(HMODULE library, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
+// The first probe that loads WSOCK32.DLL keeps one reference of its own to
+// the end of the process, as the system DLLs loaded when first needed stay.
+// Every probe still loads and releases the library, starts and cleans up
+// WinSock and answers afresh; after the first, its load and release only
+// count a reference instead of mapping the library (and the WinSock 2
+// library beneath it) and unmapping it again, which under Wine costs more
+// than the rest of the probe.
+void KeepWinSockMapped() {
+    static Library kept;
+    if (!kept) kept.reset(LoadLibraryW(L"WSOCK32.DLL"));
+}
+
 // WinSock is loaded for each probe and released after it, never linked:
 // the program must start on a machine without it.
 bool ProbeSocketStack(int family, int type, int protocol) {
@@ -61,6 +73,7 @@ bool ProbeSocketStack(int family, int type, int protocol) {
         winsock.reset(LoadLibraryW(L"WSOCK32.DLL"));
     }
     if (!winsock) return false;
+    KeepWinSockMapped();
     auto startup = Entry<WsaStartupFn>(winsock.get(), "WSAStartup");
     auto cleanup = Entry<WsaCleanupFn>(winsock.get(), "WSACleanup");
     auto openSocket = Entry<SocketFn>(winsock.get(), "socket");
@@ -107,7 +120,7 @@ void InitTransportsDialog(HWND dialog, Side side) {
         std::wstring line = TransportStatusLine(
             LoadText(found ? IDS_STACK_FOUND : IDS_STACK_NOT_FOUND, kFieldChars),
             LoadText(installed ? IDS_MODULE_INSTALLED : IDS_MODULE_NOT_INSTALLED, kFieldChars), module);
-        SetDlgItemTextW(dialog, row.statusField, line.c_str());
+        SetItemText(dialog, row.statusField, line.c_str());
     }
 }
 
@@ -176,11 +189,6 @@ UCHAR AskAdapterStatus(UCHAR lana, AdapterStatusFields* fields) {
 
 }  // namespace
 
-WinSockHold::WinSockHold() {
-    ErrorModeScope quiet(SEM_NOOPENFILEERRORBOX);
-    library_.reset(LoadLibraryW(L"WSOCK32.DLL"));
-}
-
 bool ProbeIpxStack() { return ProbeSocketStack(kAfIpx, SOCK_DGRAM, kNsProtoIpx); }
 
 bool ProbeTcpIpStack() { return ProbeSocketStack(AF_INET, SOCK_STREAM, 0); }
@@ -201,7 +209,7 @@ bool IsModuleInstalled(const wchar_t* moduleName) {
 }
 
 void PruneTransportList(HWND dialog, Side side) {
-    HWND list = GetDlgItem(dialog, IDC_CL_TRANSPORT);
+    HWND list = DialogItem(dialog, IDC_CL_TRANSPORT);
     for (std::size_t i = 0; i < kTransportCount; ++i) {
         const TransportRow& row = kTransports[i];
         bool found = ProbeStackOf(i);

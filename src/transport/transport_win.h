@@ -14,26 +14,12 @@
 
 namespace rc {
 
-// WinSock 1.1 from WSOCK32.DLL, loaded for the probe only: found when an
+// WinSock 1.1 from WSOCK32.DLL, loaded by each probe (and kept mapped from
+// the first, see the source) and never linked: found when an
 // IPX datagram socket (AF_IPX, SOCK_DGRAM, NSPROTO_IPX) or a TCP stream
 // socket opens. No system box is shown when the library is missing.
 bool ProbeIpxStack();
 bool ProbeTcpIpStack();
-// Keeps WSOCK32.DLL mapped while it lives (nothing when the library is
-// missing). A Configuration dialog holds one while it prunes its Transport
-// list and then tests whether any transport is usable: each probe meanwhile
-// still loads the library, starts WinSock, opens its socket, cleans up and
-// releases the library on its own, and answers afresh, but its load and
-// release only count a reference instead of mapping the library (and the
-// WinSock 2 library beneath it) and unmapping it again, which under Wine
-// costs more than the rest of the probe.
-class WinSockHold {
-public:
-    WinSockHold();
-
-private:
-    Library library_;
-};
 
 // Found when NetBIOS refuses an undefined command (0x7F) as an illegal
 // one; a block left untouched, or any other answer, means no NetBIOS.
