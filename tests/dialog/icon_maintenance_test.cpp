@@ -80,9 +80,9 @@ TEST_F(IconMaintenance, ListsTheControlIconsOfTheGroupWithTheSelectedOnesOptions
             Press(d2, IDCANCEL);
         });
     });
-    EXPECT_EQ(standin_.Requests(L"Quorvel Brennix"), 1);
-    EXPECT_EQ(standin_.Requests(L"Zeta Tools"), 1);
-    EXPECT_EQ(standin_.Requests(L"Quorvel Tutor"), 0);
+    EXPECT_EQ(standin_.Count(L"request\t13\tQuorvel Brennix"), 1);
+    EXPECT_EQ(standin_.Count(L"request\t13\tZeta Tools"), 1);
+    EXPECT_EQ(standin_.Count(L"request\t13\tQuorvel Tutor"), 0);
     EXPECT_TRUE(standin_.Executes().empty());
 }
 

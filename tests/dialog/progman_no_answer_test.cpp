@@ -137,7 +137,7 @@ TEST_F(ProgmanNoAnswer, UnansweredCommandBlockKeepsCreateProgramIconOpenAndRecor
     wchar_t section[64] = L"";
     EXPECT_EQ(GetPrivateProfileSectionW(L"Control", section, 64, rc::kIniFile), 0u) << section;
     EXPECT_EQ(standin_.Executes().size(), 1u);
-    EXPECT_EQ(standin_.Requests(L"PROGMAN"), 2) << "the group list was asked for again";
+    EXPECT_EQ(standin_.Count(L"request\t13\tPROGMAN"), 2) << "the group list was asked for again";
 }
 
 // A window that posts itself a message for every one it gets keeps the

@@ -11,19 +11,12 @@ using namespace rctest;
 
 namespace {
 
-HWND OpenClient(Configurator& app) {
-    HWND main = app.MainWindow();
-    if (!main) return nullptr;
-    PostMessageW(main, WM_COMMAND, IDM_CLIENT, 0);
-    return WaitForDialog(app.ProcessId(), L"Client Configuration");
-}
-
 TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     Station station;
     WritePrivateProfileStringW(L"Client", nullptr, nullptr, L"rcsetup.ini");
     Configurator app;
     ASSERT_TRUE(app.Start(station.Exe(), L""));
-    HWND dialog = OpenClient(app);
+    HWND dialog = app.Command(IDM_CLIENT, L"Client Configuration");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Text(dialog, IDC_CL_NAME), L"STATION1");
     EXPECT_EQ(Text(dialog, IDC_CL_COMMAND_LINE), L"STATION1 4211 /UNB /A0 /I /K /T15 ");
@@ -49,9 +42,7 @@ TEST(ClientEndToEnd, NoUsableTransportOpensTheReportAndKeepsOkDisabled) {
     Station station(options);
     Configurator app;
     ASSERT_TRUE(app.Start(station.Exe(), L""));
-    ASSERT_NE(app.MainWindow(), nullptr);
-    PostMessageW(app.MainWindow(), WM_COMMAND, IDM_CLIENT, 0);
-    HWND report = WaitForDialog(app.ProcessId(), L"Client transports available");
+    HWND report = app.Command(IDM_CLIENT, L"Client transports available");
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(Text(report, IDC_TR_TCPIP_STATUS), L"Stack found, QRV DLL (SXTCP32.DLL) not installed");
     Capture(report, L"transports-client-none");
@@ -71,7 +62,7 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialogAndTheQuietSwitchSav
     Station station(options);
     Configurator app;
     ASSERT_TRUE(app.Start(station.Exe(), L"/I"));
-    HWND dialog = OpenClient(app);
+    HWND dialog = app.Command(IDM_CLIENT, L"Client Configuration");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Text(dialog, IDC_CL_CACHE), L"512");
     Capture(dialog, L"client-tutor");

@@ -22,10 +22,7 @@ const wchar_t kAlpha[] =
 // Opens Control Icon Maintenance from the main window's menu command and
 // waits until the selected group's icons have been loaded.
 HWND OpenMaintenance(Configurator& app) {
-    HWND main = app.MainWindow();
-    if (!main) return nullptr;
-    PostMessageW(main, WM_COMMAND, IDM_CONTROL, 0);
-    HWND dialog = WaitForDialog(app.ProcessId(), L"Control Icon Maintenance");
+    HWND dialog = app.Command(IDM_CONTROL, L"Control Icon Maintenance");
     if (dialog) WaitFor([&] { return SendDlgItemMessageW(dialog, IDC_IM_ICONS, LB_GETCOUNT, 0, 0) > 0; });
     return dialog;
 }
@@ -93,9 +90,7 @@ TEST_F(ControlIcons, NewInANewGroupCreatesTheGroupTheItemAndItsMarkedShortcut) {
     auto blocks = standin_.Executes();  // the block's text is the core's
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].rfind(L"[CreateGroup(E2E Group)][ShowGroup(\"E2E Group\", 1)][AddItem(", 0), 0u) << blocks[0];
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadLinkFlags(LinkPath(L"E2E Group", L"E2E Icon"), &flags));
-    EXPECT_EQ(flags & 0x400, 0x400u);
+    EXPECT_EQ(LinkFlags(L"E2E Group", L"E2E Icon") & 0x400, 0x400u);
     // Maintenance lists the new group, selected, with its icon.
     EXPECT_TRUE(WaitFor([&] { return Selected(dialog, IDC_IM_GROUPS) == L"E2E Group"; }));
     EXPECT_TRUE(WaitFor([&] { return IconNames(dialog) == std::vector<std::wstring>{L"E2E Icon"}; }));
@@ -110,9 +105,7 @@ TEST(ControlIconsWithoutStandIn, TheRefusedGroupListIsReportedAndNothingHangs) {
     Station station;
     Configurator app;
     ASSERT_TRUE(app.Start(station.Exe(), L""));
-    ASSERT_NE(app.MainWindow(), nullptr);
-    PostMessageW(app.MainWindow(), WM_COMMAND, IDM_CONTROL, 0);
-    HWND box = WaitForDialog(app.ProcessId(), L"Warning");
+    HWND box = app.Command(IDM_CONTROL, L"Warning");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"Unable to get list of Groups\nfrom Program Manager!");
     PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -40,10 +40,7 @@ TEST(HelpEndToEnd, F1InClientConfigurationOpensTheEditionsClientTopic) {
         Station station(options);
         Configurator app;
         ASSERT_TRUE(app.Start(station.Exe(), L""));
-        HWND main = app.MainWindow();
-        ASSERT_NE(main, nullptr);
-        PostMessageW(main, WM_COMMAND, IDM_CLIENT, 0);
-        HWND dialog = WaitForDialog(app.ProcessId(), L"Client Configuration");
+        HWND dialog = app.Command(IDM_CLIENT, L"Client Configuration");
         ASSERT_NE(dialog, nullptr);
 
         PostMessageW(dialog, WM_KEYDOWN, VK_F1, 0);

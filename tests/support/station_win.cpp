@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,13 +17,28 @@ const wchar_t kEditionKey[] = L"SOFTWARE\\Quorvel\\Configurator32";
 
 // Sets a text value of a machine key, creating the key; nullptr deletes the value.
 void SetMachineText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
-    if (value)
-        RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(k, name);
-    RegCloseKey(k);
+    if (!value) return (void)SHDeleteValueW(HKEY_LOCAL_MACHINE, key, name);
+    SHSetValueW(HKEY_LOCAL_MACHINE, key, name, REG_SZ, value,
+                static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+// The Windows path of the Configurator built for the tests (from the
+// RC_CONFIGURATOR_EXE environment value, a host path).
+std::wstring BuiltConfigurator() {
+    const char* p = std::getenv("RC_CONFIGURATOR_EXE");
+    return p ? HostPath(p) : L"";
+}
+
+// Finds a top-level window of the process with the given class and title, waiting up to timeoutMs.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == processId && IsWindowVisible(w)) return w;
+        }
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+    }
 }
 }  // namespace
 
@@ -60,11 +76,6 @@ std::wstring HostPath(const std::string& unixPath) {
     std::wstring r = L"Z:";
     for (char c : unixPath) r.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return r;
-}
-
-std::wstring BuiltConfigurator() {
-    const char* p = std::getenv("RC_CONFIGURATOR_EXE");
-    return p ? HostPath(p) : L"";
 }
 
 Station::Station(const StationOptions& o) {
@@ -114,6 +125,12 @@ HWND Configurator::MainWindow(DWORD timeoutMs) {
     return main_;
 }
 
+HWND Configurator::Command(UINT id, const wchar_t* title) {
+    if (!MainWindow()) return nullptr;
+    PostMessageW(MainWindow(), WM_COMMAND, id, 0);
+    return WaitForDialog(pi_.dwProcessId, title);
+}
+
 long Configurator::WaitExit(DWORD timeoutMs) {
     if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
@@ -124,17 +141,6 @@ long Configurator::WaitExit(DWORD timeoutMs) {
 long Configurator::Exit() {
     PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
     return WaitExit();
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    for (DWORD start = GetTickCount();; Sleep(50)) {
-        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == processId && IsWindowVisible(w)) return w;
-        }
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-    }
 }
 
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
@@ -189,13 +195,11 @@ void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::v
 }
 
 std::wstring ReadImagePath() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"\x01missing";
     wchar_t buf[1024] = L"";
-    DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
-    LONG r = RegQueryValueExW(key, L"ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(key);
-    return r == ERROR_SUCCESS ? buf : L"\x01missing";
+    DWORD size = sizeof buf - sizeof(wchar_t);
+    if (SHGetValueW(HKEY_LOCAL_MACHINE, kServiceKey, L"ImagePath", nullptr, buf, &size) != ERROR_SUCCESS)
+        return L"\x01missing";
+    return buf;
 }
 
 void SetImagePath(const std::wstring& value) { SetMachineText(kServiceKey, L"ImagePath", value.c_str()); }

@@ -30,9 +30,6 @@ private:
     std::wstring dir_;
 };
 
-// The Windows path of the Configurator built for the tests (from the
-// RC_CONFIGURATOR_EXE environment value, a host path).
-std::wstring BuiltConfigurator();
 // Removes a folder with everything below it.
 void DeleteTree(const std::wstring& dir);
 
@@ -46,6 +43,9 @@ public:
     ~Configurator();
     bool Start(const std::wstring& exe, const std::wstring& arguments);
     HWND MainWindow(DWORD timeoutMs = 20000);
+    // Gives the main window a menu command and waits for the dialog (or
+    // message box) titled `title` that it opens; nullptr when none came.
+    HWND Command(UINT id, const wchar_t* title);
     // Waits for the process to end; returns its exit code, or -1 on time-out.
     long WaitExit(DWORD timeoutMs = 20000);
     // Gives the main window the Exit command and waits as WaitExit.
@@ -57,9 +57,6 @@ private:
     HWND main_ = nullptr;
 };
 
-// Finds a top-level window of the process with the given title (class
-// "#32770" for dialogs), waiting up to timeoutMs.
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 20000);
 // Finds a dialog of the process whose title is `title` (any, when nullptr), waiting.
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
 
