@@ -1,6 +1,6 @@
 // The shell's dialogs and services on the platform: help contexts over
-// nested dialogs and both F1 routes, the directory prompt, Options, About,
-// and the code-page services.
+// nested dialogs and both F1 routes, the directory prompt (asked until the
+// program is there: ClientStore), Options, About, and the code-page services.
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
@@ -66,7 +66,7 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     EXPECT_EQ(HelpContexts(), (std::vector<ULONG_PTR>{12100, 12400, 12400, 12000}));
 }
 
-TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilTheProgramIsThere) {
+TEST_F(ShellDialogs, EnterDirectoryShowsItsMessageAndStoresOneBackslashLess) {
     rc::WriteIniText(L"Configurator", L"Directory", L"C:\\before");
     driver_.Then([](HWND d) {
         EXPECT_EQ(Look(d, {IDC_ENTERDIR_MESSAGE, IDC_DIRECTORY}),
@@ -78,21 +78,6 @@ TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilThePr
     });
     EXPECT_TRUE(rc::RunEnterDirectory(g_shell.mainWindow, ENTERDIR_CONTROL));
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\two\\");
-
-    CreateDirectoryW(L"C:\\rc-locate", nullptr);
-    WriteBytes(L"C:\\rc-locate\\STATN32.EXE", "MZ");
-    for (const wchar_t* answer : {L"C:\\still-nowhere", L"C:\\rc-locate\\"}) {
-        driver_.Dialog(L"Enter Directory", IDOK, IDC_DIRECTORY, answer);
-    }
-    std::wstring path;
-    EXPECT_TRUE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
-    EXPECT_EQ(path, L"C:\\rc-locate\\STATN32.EXE");
-    // Cancel writes nothing and gives up.
-    rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
-    driver_.Dialog(L"Enter Directory", IDCANCEL, IDC_DIRECTORY, L"C:\\rc-locate");
-    EXPECT_FALSE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
-    EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\nowhere");
-    DeleteTree(L"C:\\rc-locate");
 }
 
 // Options and About in each edition; the About icon's counter is the
