@@ -99,22 +99,4 @@ TEST_F(ControlIcons, NewInANewGroupCreatesTheGroupTheItemAndItsMarkedShortcut) {
     EXPECT_EQ(app.Exit(), 0);
 }
 
-// Without the stand-in only Wine's shell answers, and it refuses the group
-// list: the user is told (not of a time-out), and the dialog opens empty.
-TEST(ControlIconsWithoutStandIn, TheRefusedGroupListIsReportedAndNothingHangs) {
-    Station station;
-    Configurator app;
-    ASSERT_TRUE(app.Start(station.Exe(), L""));
-    HWND box = app.Command(IDM_CONTROL, L"Warning");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"Unable to get list of Groups\nfrom Program Manager!");
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    HWND dialog = WaitForDialog(app.ProcessId(), L"Control Icon Maintenance");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(Entries(dialog, IDC_IM_GROUPS).empty());
-    Press(dialog, IDCANCEL);
-    EXPECT_TRUE(Gone(dialog));
-    EXPECT_EQ(app.Exit(), 0);
-}
-
 }  // namespace
