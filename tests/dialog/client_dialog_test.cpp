@@ -291,10 +291,9 @@ TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZ
     EXPECT_EQ(Run(L"DESK 4211 /UIP /I /L2 /R9 /H600"), 1);
     EXPECT_EQ(ReadImagePath(), kProgram + L" /* DESK /UIP /r9 /L2 /H4096 ");
     // The remembered Password and DialbackFile are not written back.
-    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"Serial", L"0"},   {L"Modem", L"0"},    {L"BaudRate", L"0"},
-                                                              {L"ComPort", L"0"},  {L"Dialback", L"0"}, {L"Password", L""},
-                                                              {L"DialbackFile", L""}};
-    for (const auto& [key, value] : keys) EXPECT_EQ(ReadIni(rc::kIniFile, L"Client", key), value) << key;
+    EXPECT_EQ(IniSection(rc::kIniFile, L"Client"),
+              (std::vector<std::wstring>{L"Password=", L"DialbackFile=", L"Serial=0", L"Modem=0", L"BaudRate=0",
+                                         L"ComPort=0", L"Dialback=0"}));
 }
 
 // The dialog never shows when the service's command cannot be read.

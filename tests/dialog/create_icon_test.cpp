@@ -24,12 +24,6 @@ int IconTotal(const std::wstring& file) { return static_cast<int>(ExtractIconExW
 std::wstring Counter(int at, const std::wstring& file) { return std::to_wstring(at) + L" - " + std::to_wstring(IconTotal(file)); }
 bool HasPreview(HWND dialog) { return SendDlgItemMessageW(dialog, IDC_CI_ICON, STM_GETICON, 0, 0) != 0; }
 
-// What the group box sends while the user types in it.
-void TypeGroup(HWND dialog, const std::wstring& text) {
-    SetText(dialog, IDC_CI_GROUPS, text);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CI_GROUPS, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CI_GROUPS)));
-}
-
 // Enter as the user presses it in a field: through the dialog's modal loop.
 void PressEnterIn(HWND dialog, int id) {
     SetFocus(GetDlgItem(dialog, id));
@@ -83,11 +77,11 @@ TEST_F(CreateIcon, NewItemOpensOnTheStoredDirectoryAndOkWantsADescriptionAndAGro
         } steps[] = {{L"Alpha", L"", false}, {L"Alpha", L"New Group", true}, {L"", L"Quorvel Brennix", false}};
         for (const auto& s : steps) {
             SetText(d, IDC_CI_DESCRIPTION, s.description);
-            TypeGroup(d, s.group);
+            SetComboText(d, IDC_CI_GROUPS, s.group);
             EXPECT_EQ(Enabled(d, IDOK), s.ok) << s.description << L" / " << s.group;
         }
         SetText(d, IDC_CI_DESCRIPTION, L"Alpha");
-        TypeGroup(d, L"");
+        SetComboText(d, IDC_CI_GROUPS, L"");
         Choose(d, IDC_CI_GROUPS, 0);  // right after a selection change the group counts as given
         EXPECT_TRUE(Enabled(d, IDOK));
         Press(d, IDCANCEL);
@@ -128,7 +122,6 @@ TEST_F(CreateIcon, MissingViewdeskAsksForTheDirectoryAndCancelSendsNothing) {
     EXPECT_EQ(Run(), 0);
     Pump(200);
     EXPECT_TRUE(standin_.Executes().empty());
-    EXPECT_EQ(driver_.Pending(), 0u);
 }
 
 TEST_F(CreateIcon, EnterInTheIconFileFieldAppliesTheFileOrRefusesOneWithoutIcons) {

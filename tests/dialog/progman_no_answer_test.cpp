@@ -116,9 +116,7 @@ TEST_F(ProgmanNoAnswer, UnansweredCommandBlockKeepsCreateProgramIconOpenAndRecor
         driver_.Then([&](HWND control) {
             driver_.Then([&, control](HWND create) {
                 SetText(create, IDC_CI_DESCRIPTION, L"Quiet Icon");
-                SetText(create, IDC_CI_GROUPS, L"Fresh Group");
-                SendMessageW(create, WM_COMMAND, MAKEWPARAM(IDC_CI_GROUPS, CBN_EDITCHANGE),
-                             reinterpret_cast<LPARAM>(GetDlgItem(create, IDC_CI_GROUPS)));
+                SetComboText(create, IDC_CI_GROUPS, L"Fresh Group");
                 ExpectBox(kNoAnswer, GetTickCount(), &boxAt);
                 Click(create, IDOK);
                 // Still open once its loop has run a while; then given up.

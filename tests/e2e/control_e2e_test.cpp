@@ -79,9 +79,7 @@ TEST_F(ControlIcons, NewInANewGroupCreatesTheGroupTheItemAndItsMarkedShortcut) {
     ASSERT_NE(create, nullptr);
     EXPECT_EQ(Text(create, IDC_CI_GROUPS), L"Quorvel Brennix");  // the group selected in Maintenance
     SetText(create, IDC_CI_DESCRIPTION, L"E2E Icon");
-    SetText(create, IDC_CI_GROUPS, L"E2E Group");
-    PostMessageW(create, WM_COMMAND, MAKEWPARAM(IDC_CI_GROUPS, CBN_EDITCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(create, IDC_CI_GROUPS)));
+    SetComboText(create, IDC_CI_GROUPS, L"E2E Group");
     EXPECT_TRUE(WaitFor([&] { return Enabled(create, IDOK); }));
     Press(create, IDOK);
     EXPECT_TRUE(Gone(create));

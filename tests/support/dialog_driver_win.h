@@ -75,6 +75,8 @@ void SetText(HWND dialog, int id, const std::wstring& text);  // sends EN_CHANGE
 // Types text into an edit field key by key (WM_CHAR), replacing what it
 // holds, so the field's own style (case, digits only) applies as it would to the user.
 void Type(HWND dialog, int id, const std::wstring& text);
+// Sets the text of a combo box's edit field as the user's typing does: with CBN_EDITCHANGE.
+void SetComboText(HWND dialog, int id, const std::wstring& text);
 void Click(HWND dialog, int id);                             // WM_COMMAND BN_CLICKED, sent
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);

@@ -174,12 +174,6 @@ void Capture(HWND window, const std::wstring& name) {
     WriteBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
 }
 
-std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key) {
-    wchar_t buf[1024] = L"";
-    GetPrivateProfileStringW(section, key, L"\x01missing", buf, 1024, file);
-    return buf;
-}
-
 std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section) {
     std::vector<wchar_t> buf(8192, L'\0');
     DWORD n = GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()), file);

@@ -64,8 +64,6 @@ HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 2000
 // folder is set (for looking at, not a check).
 void Capture(HWND window, const std::wstring& name);
 
-// An INI value, "\x01missing" when absent.
-std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key);
 // A whole INI section as "key=value" lines in file order, and putting one back.
 std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section);
 void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::vector<std::wstring>& lines);
