@@ -45,7 +45,6 @@ protected:
         rc::ClearProgramItemRecord(&record_);
     }
     void TearDown() override {
-        standin_.Stop();
         WriteProfileStringW(L"windows", L"KeyboardDelay", nullptr);
         WriteProfileStringW(L"windows", L"KeyboardSpeed", nullptr);
         DialogTest::TearDown();

@@ -35,10 +35,6 @@ protected:
                       L"[ShowGroup(\"Zeta Tools\", 1)]"
                       L"[AddItem(\"C:\\windows\\notepad.exe\",\"Editor\",C:\\windows\\notepad.exe,0,0,0,C:\\,0,0,1)]");
     }
-    void TearDown() override {
-        standin_.Stop();
-        DialogTest::TearDown();
-    }
     // Runs the dialog as the main window's Control command does; `step`
     // runs once the first group's icons have had time to arrive.
     void RunWith(std::function<void(HWND)> step) {

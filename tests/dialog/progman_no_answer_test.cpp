@@ -30,10 +30,6 @@ protected:
         ASSERT_TRUE(SeedControlStation(L"C:\\RcQuiet", kGroups));
         WritePrivateProfileStringW(L"Control", nullptr, nullptr, rc::kIniFile);
     }
-    void TearDown() override {
-        standin_.Stop();
-        DialogTest::TearDown();
-    }
     // The stand-in with its switches, holding one Control icon in the program group.
     void StartStandIn(const std::wstring& switches) {
         ASSERT_TRUE(standin_.Start());
