@@ -1,7 +1,9 @@
 // Client configuration through the real executable: the menu command, the
 // dialog filled from the service's command line, a change saved to the
-// registry and rcsetup.ini, the report when no transport is usable and the
-// classroom edition.
+// registry and rcsetup.ini, the report when no transport is usable, the
+// classroom edition, and in each edition F1 opening the help viewer at the
+// Client topic of the edition's help file; the viewer closes when the
+// Configurator ends.
 #include "resources/resource.h"
 #include "support/dialog_driver_win.h"
 
@@ -10,6 +12,41 @@
 using namespace rctest;
 
 namespace {
+
+// What the help viewer shows: its topic pane is a rich edit control of its
+// own process, read with a message the system carries across processes.
+std::wstring ShownText(HWND viewer) {
+    HWND pane = FindWindowExW(viewer, nullptr, L"RichEdit20A", nullptr);
+    static wchar_t text[16384];
+    text[0] = L'\0';
+    DWORD_PTR copied = 0;
+    if (pane)
+        SendMessageTimeoutW(pane, WM_GETTEXT, 16384, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+    return text;
+}
+
+std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
+
+// F1 in the Client Configuration dialog, with the edition's help file in the
+// program directory, opens the help viewer at the Client topic of that file
+// (the one that names `field`), without an error box. Returns the viewer's
+// main window, which is to close when the Configurator ends.
+HWND ExpectClientTopic(HWND dialog, const wchar_t* field, const wchar_t* shot) {
+    PostMessageW(dialog, WM_KEYDOWN, VK_F1, 0);
+    HWND viewer = nullptr;  // class MS_WINHELP, once shown
+    EXPECT_TRUE(
+        WaitFor([&] { return (viewer = FindWindowW(L"MS_WINHELP", nullptr)) && IsWindowVisible(viewer); }, 20000))
+        << "no help viewer window";
+    std::wstring text;
+    EXPECT_TRUE(WaitFor([&] { return FirstLine(text = ShownText(viewer)) == L"Client Configuration"; }, 10000))
+        << FirstLine(text);
+    EXPECT_NE(text.find(field), std::wstring::npos) << "not this edition's topic";
+    DWORD viewerProcess = 0;
+    GetWindowThreadProcessId(viewer, &viewerProcess);
+    EXPECT_EQ(WaitForDialog(viewerProcess, nullptr, 0), nullptr) << "the help viewer shows a message box";
+    Capture(viewer, shot);
+    return viewer;
+}
 
 TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     Station station;
@@ -21,6 +58,7 @@ TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     EXPECT_EQ(Text(dialog, IDC_CL_NAME), L"STATION1");
     EXPECT_EQ(Text(dialog, IDC_CL_COMMAND_LINE), L"STATION1 4211 /UNB /A0 /I /K /T15 ");
     Capture(dialog, L"client-default");
+    HWND viewer = ExpectClientTopic(dialog, L"Encrypted password", L"help-client-default");
 
     SetText(dialog, IDC_CL_NAME, L"FRONTDESK");
     Press(dialog, IDOK);
@@ -34,6 +72,8 @@ TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
               (std::vector<std::wstring>{L"Serial=0", L"Modem=0", L"BaudRate=5", L"ComPort=0", L"Password=",
                                          L"Dialback=0", L"DialbackFile="}));
     EXPECT_EQ(app.Exit(), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
+    if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
 }
 
 TEST(ClientEndToEnd, NoUsableTransportOpensTheReportAndKeepsOkDisabled) {
@@ -66,11 +106,15 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialogAndTheQuietSwitchSav
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Text(dialog, IDC_CL_CACHE), L"512");
     Capture(dialog, L"client-tutor");
+    HWND viewer = ExpectClientTopic(dialog, L"Cache Size", L"help-client-classroom");
     SetText(dialog, IDC_CL_NAME, L"QUIET");
     Press(dialog, IDOK);
     EXPECT_TRUE(Gone(dialog));
     EXPECT_EQ(WaitForDialog(app.ProcessId(), L"Information", 500), nullptr);
     EXPECT_EQ(ReadImagePath(), L"C:\\Quorvel\\Brennix\\STATN32.EXE /* QUIET /UTC /L2 /H512 ");
+    EXPECT_EQ(app.Exit(), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
+    if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
