@@ -1,8 +1,9 @@
 // Control Icon Maintenance, in-process against the Program Manager
 // stand-in: the Control icons of a group and the options of the selected
 // one, the pause before a group's icons are asked for, the "no icons" line,
-// Delete's question and block, and Edit through Control Configuration and
-// Create Program Icon. Opening on the /P group and New are seen end to end.
+// Delete's question and block, and New and Edit through Control
+// Configuration and Create Program Icon. Opening on the /P group is seen end
+// to end.
 #include "progman/icon_maintenance_win.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
@@ -102,6 +103,29 @@ TEST_F(IconMaintenance, DeleteSendsItsBlockOnlyAfterYesAndLoadsTheIconsAgain) {
         EXPECT_EQ(namesAfter.size(), deleted ? 1u : 2u);
         EXPECT_EQ(g_shell.itemRecord.description[0], L'\0');
     }
+}
+
+// New hands the selected group to Create Program Icon; a new group made
+// there is listed, selected, with its icon.
+TEST_F(IconMaintenance, NewInANewGroupCreatesTheGroupAndListsItSelectedWithItsIcon) {
+    RunWith([&](HWND d) {
+        driver_.Then([&](HWND control) {
+            driver_.Then([](HWND create) {
+                EXPECT_EQ(Text(create, IDC_CI_GROUPS), L"Quorvel Brennix");
+                SetText(create, IDC_CI_DESCRIPTION, L"New Icon");
+                SetComboText(create, IDC_CI_GROUPS, L"New Group");
+                Press(create, IDOK);
+            });
+            SetText(control, IDC_CT_NAME, L"NEWNAME");
+            Press(control, IDOK);
+        });
+        Click(d, IDC_IM_NEW);
+        EXPECT_TRUE(WaitFor([&] { return IconNames(d) == std::vector<std::wstring>{L"New Icon"}; }));
+        EXPECT_EQ(Selected(d, IDC_IM_GROUPS), L"New Group");
+        Press(d, IDCANCEL);
+    });
+    ASSERT_EQ(standin_.Executes().size(), 1u);  // the block's text is the core's
+    EXPECT_EQ(standin_.Executes()[0].rfind(L"[CreateGroup(New Group)][ShowGroup(\"New Group\", 1)][AddItem(", 0), 0u);
 }
 
 // Under Wine a shell link gives back no minimize flag, so the item line is
