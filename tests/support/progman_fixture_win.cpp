@@ -55,15 +55,8 @@ bool ProgmanStandIn::Start(const std::wstring& extraArguments) {
 }
 
 void ProgmanStandIn::Stop() {
-    if (!pi_.hProcess) return;
     if (HWND w = StandInWindow(pi_.dwProcessId)) PostMessageW(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi_.hProcess, 99);
-        WaitForSingleObject(pi_.hProcess, 5000);
-    }
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
+    EndProcess(&pi_, 5000);
 }
 
 std::vector<std::wstring> ProgmanStandIn::Log() const {

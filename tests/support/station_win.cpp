@@ -93,25 +93,25 @@ Station::Station(const StationOptions& o) {
     for (const auto& m : o.modules) WriteBytes(dir_ + L"\\" + m, "MZ placeholder");
     WriteBytes(dir_ + L"\\MODEMDEF.MDM", "; modem definitions\r\n@[M1] Generic 28800 Modem\r\n@[M2] Fast Modem 56K ;best\r\n");
 
-    DeleteServiceKey();
-    if (o.serviceKey)
-        SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
-                                         : o.imagePath);
+    SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
+                                     : o.imagePath);
     SetMachineText(kEditionKey, L"Edition", o.classroom ? L"Tutor" : nullptr);
 }
 
 Station::~Station() { SetMachineText(kEditionKey, L"Edition", nullptr); }
 
-Configurator::~Configurator() {
-    if (pi_.hProcess) {
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(pi_.hProcess, 99);
-            WaitForSingleObject(pi_.hProcess, 5000);
-        }
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
+void EndProcess(PROCESS_INFORMATION* pi, DWORD graceMs) {
+    if (!pi->hProcess) return;
+    if (WaitForSingleObject(pi->hProcess, graceMs) != WAIT_OBJECT_0) {
+        TerminateProcess(pi->hProcess, 99);
+        WaitForSingleObject(pi->hProcess, 5000);
     }
+    CloseHandle(pi->hProcess);
+    CloseHandle(pi->hThread);
+    *pi = PROCESS_INFORMATION{};
 }
+
+Configurator::~Configurator() { EndProcess(&pi_, 0); }
 
 bool Configurator::Start(const std::wstring& exe, const std::wstring& arguments) {
     std::wstring line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
@@ -131,16 +131,12 @@ HWND Configurator::Command(UINT id, const wchar_t* title) {
     return WaitForDialog(pi_.dwProcessId, title);
 }
 
-long Configurator::WaitExit(DWORD timeoutMs) {
-    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+long Configurator::Exit() {
+    PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    if (WaitForSingleObject(pi_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
     return static_cast<long>(code);
-}
-
-long Configurator::Exit() {
-    PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
-    return WaitExit();
 }
 
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {

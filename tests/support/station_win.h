@@ -14,8 +14,7 @@ namespace rctest {
 struct StationOptions {
     std::vector<std::wstring> modules = {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL",
                                          L"CXIPX.DLL",   L"CXNBS.DLL",   L"CXTCP.DLL"};
-    bool serviceKey = true;           // HKLM\SYSTEM\CurrentControlSet\Services\Statn32
-    std::wstring imagePath;           // empty: a realistic default
+    std::wstring imagePath;           // of HKLM\SYSTEM\CurrentControlSet\Services\Statn32; empty: a realistic default
     bool classroom = false;           // the Tutor edition value
 };
 
@@ -36,6 +35,10 @@ void DeleteTree(const std::wstring& dir);
 // The Windows form of a host path ("Z:" and backslashes).
 std::wstring HostPath(const std::string& unixPath);
 
+// Waits up to graceMs for a started process to end, ends it otherwise, and
+// closes its handles (none: nothing to do).
+void EndProcess(PROCESS_INFORMATION* pi, DWORD graceMs);
+
 // A running Configurator; ended when the object goes.
 class Configurator {
 public:
@@ -46,9 +49,8 @@ public:
     // Gives the main window a menu command and waits for the dialog (or
     // message box) titled `title` that it opens; nullptr when none came.
     HWND Command(UINT id, const wchar_t* title);
-    // Waits for the process to end; returns its exit code, or -1 on time-out.
-    long WaitExit(DWORD timeoutMs = 20000);
-    // Gives the main window the Exit command and waits as WaitExit.
+    // Gives the main window the Exit command and waits for the process to
+    // end; returns its exit code, or -1 when it did not end in 20 s.
     long Exit();
     DWORD ProcessId() const { return pi_.dwProcessId; }
 
