@@ -98,66 +98,57 @@ TEST_F(DdeLink, ExecuteFreesTheBlockAndEveryAnswerTellsTheOwner) {
 }
 
 // The item lines themselves are the core's; here they are seen to arrive,
-// each with the value 1, and a group that is not there to end quietly.
-TEST_F(DdeLink, GroupItemsComeOneRequestAfterAnotherThroughAHiddenWindow) {
-    ProgmanStandIn standIn;
-    ASSERT_TRUE(standIn.Start());
-    const std::wstring group = L"Brennix Items";
-    Execute(AddBlock(group, L"/* STATION1 /T15 ", L"Station 1"));
-    rc::RequestGroupItems(owner_, nullptr, nullptr);  // makes the hidden window
-    HWND itemWindow = ItemWindow();
-    ASSERT_NE(itemWindow, nullptr);
-    EXPECT_FALSE(IsWindowVisible(itemWindow));
-    struct Case {
-        const wchar_t* group;
-        std::vector<std::wstring> lines;
-    } cases[] = {
-        {L"brennix items",
-         {L"Station 1\tC:\\DdeLinkTest\\VIEWDESK.EXE /* STATION1 "
-          L"/T15\tC:\\DdeLinkTest\tc:\\ddelinktest\\viewdesk.exe\t40\t8\t1\t1620\t1"}},
-        {L"No Such Group", {}},
-    };
-    g_owner.itemsLoaded = 0;
-    for (const auto& c : cases) {
+// each with the value 1, alike whether Program Manager answers in Unicode or
+// in the ANSI code page (the group list too), and a group that is not there
+// to end quietly.
+TEST_F(DdeLink, GroupItemsComeOneRequestAfterAnotherThroughAHiddenWindowInEitherText) {
+    const std::wstring group = L"Caf\u00e9 Items";  // é is in code page 1252
+    for (const wchar_t* text : {L"", L"/ansi"}) {
+        SCOPED_TRACE(*text ? "ANSI" : "Unicode");
+        ProgmanStandIn standIn;
+        ASSERT_TRUE(standIn.Start(text));
+        Execute(AddBlock(group, L"/* CAF\u00c9 /T15 ", L"Caf\u00e9 Station"));
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-        int loaded = g_owner.itemsLoaded;
-        rc::RequestGroupItems(owner_, list_, c.group);
-        ASSERT_TRUE(WaitFor([&] { return g_owner.itemsLoaded > loaded; }, 5000));
-        Pump(200);
-        EXPECT_EQ(g_owner.itemsLoaded, loaded + 1);
-        EXPECT_EQ(Entries(owner_, 1), c.lines);
-        for (LRESULT i = 0; i < static_cast<LRESULT>(c.lines.size()); ++i)
-            EXPECT_EQ(SendMessageW(list_, LB_GETITEMDATA, i, 0), 1);
-        EXPECT_EQ(GlobalFindAtomW(c.group), 0) << "the group's atom outlived the conversation";
-        EXPECT_EQ(ItemWindow(), itemWindow);
+        rc::RequestGroupList(owner_, list_, LB_ADDSTRING);
+        EXPECT_EQ(Entries(owner_, 1), std::vector<std::wstring>{group});
+        EXPECT_EQ(standIn.Count(std::wstring(L"data\t") + (*text ? L"1" : L"13") + L"\t1"), 1);
+        rc::RequestGroupItems(owner_, nullptr, nullptr);  // makes the hidden window
+        HWND itemWindow = ItemWindow();
+        ASSERT_NE(itemWindow, nullptr);
+        EXPECT_FALSE(IsWindowVisible(itemWindow));
+        struct Case {
+            const wchar_t* group;
+            std::vector<std::wstring> lines;
+        } cases[] = {
+            {L"CAF\u00e9 items",
+             {L"Caf\u00e9 Station\tC:\\DdeLinkTest\\VIEWDESK.EXE /* CAF\u00c9 "
+              L"/T15\tC:\\DdeLinkTest\tc:\\ddelinktest\\viewdesk.exe\t40\t8\t1\t1620\t1"}},
+            {L"No Such Group", {}},
+        };
+        g_owner.itemsLoaded = 0;
+        for (const auto& c : cases) {
+            SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+            int loaded = g_owner.itemsLoaded;
+            rc::RequestGroupItems(owner_, list_, c.group);
+            ASSERT_TRUE(WaitFor([&] { return g_owner.itemsLoaded > loaded; }, 5000));
+            Pump(200);
+            EXPECT_EQ(g_owner.itemsLoaded, loaded + 1);
+            EXPECT_EQ(Entries(owner_, 1), c.lines);
+            for (LRESULT i = 0; i < static_cast<LRESULT>(c.lines.size()); ++i)
+                EXPECT_EQ(SendMessageW(list_, LB_GETITEMDATA, i, 0), 1);
+            EXPECT_EQ(GlobalFindAtomW(c.group), 0) << "the group's atom outlived the conversation";
+            EXPECT_EQ(ItemWindow(), itemWindow);
+        }
+        EXPECT_EQ(standIn.Count(L"refused\tNo Such Group"), 1);
+        // The second call without list and group destroys the window; a
+        // request without it does nothing.
+        rc::RequestGroupItems(owner_, nullptr, nullptr);
+        EXPECT_EQ(ItemWindow(), nullptr);
+        const std::size_t logged = standIn.Log().size();
+        rc::RequestGroupItems(owner_, list_, group.c_str());
+        Pump(500);
+        EXPECT_EQ(standIn.Log().size(), logged);
     }
-    EXPECT_EQ(standIn.Count(L"refused\tNo Such Group"), 1);
-    // The second call without list and group destroys the window; a request
-    // without it does nothing.
-    rc::RequestGroupItems(owner_, nullptr, nullptr);
-    EXPECT_EQ(ItemWindow(), nullptr);
-    rc::RequestGroupItems(owner_, list_, group.c_str());
-    Pump(500);
-    EXPECT_EQ(standIn.Count(L"request\t13\t" + group), 1);
-}
-
-TEST_F(DdeLink, EightBitRepliesAreConverted) {
-    const std::wstring group = L"Caf\u00e9 Tools";  // é is in code page 1252
-    ProgmanStandIn standIn;
-    ASSERT_TRUE(standIn.Start(L"/ansi"));
-    Execute(AddBlock(group, L"/* CAF\u00c9 ", L"Caf\u00e9 Station"));
-    rc::RequestGroupList(owner_, list_, LB_ADDSTRING);
-    EXPECT_EQ(Entries(owner_, 1), std::vector<std::wstring>{group});
-    EXPECT_EQ(standIn.Count(L"data\t1\t1"), 1);
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    rc::RequestGroupItems(owner_, nullptr, nullptr);
-    rc::RequestGroupItems(owner_, list_, group.c_str());
-    ASSERT_TRUE(WaitFor([] { return g_owner.itemsLoaded == 2; }, 5000));
-    std::vector<std::wstring> entries = Entries(owner_, 1);
-    ASSERT_EQ(entries.size(), 1u);
-    const std::wstring start = L"Caf\u00e9 Station\tC:\\DdeLinkTest\\VIEWDESK.EXE /* CAF\u00c9";
-    EXPECT_EQ(entries[0].substr(0, start.size()), start);
-    rc::RequestGroupItems(owner_, nullptr, nullptr);
 }
 
 TEST_F(DdeLink, CommandBlockHoldsTheTextCutToFitWithItsTerminatorAndZerosAfter) {
