@@ -1,17 +1,51 @@
-// Client configuration through the real executable: the menu command, the
-// dialog filled from the service's command line, a change saved to the
-// registry and rcsetup.ini, the report when no transport is usable, the
-// classroom edition, and in each edition F1 opening the help viewer at the
-// Client topic of the edition's help file; the viewer closes when the
-// Configurator ends.
+// The real rcsetup32.exe, started in this test's Wine prefix on a seeded
+// station and worked from outside through its windows: what only the
+// program shows. Its main window in both editions, the directory it
+// records, maximizing and Exit; Client configuration from the menu command,
+// filled from the service's command line and saved to the registry and
+// rcsetup.ini, the report when no transport is usable, the classroom
+// edition, and in each edition F1 opening the help viewer at the Client
+// topic of the edition's help file, which closes when the Configurator
+// ends; and the program group, named by the edition and /P, that Control
+// Icon Maintenance opens on beside the Program Manager stand-in. New and
+// Edit of the icons are met in-process (IconMaintenance).
 #include "resources/resource.h"
+#include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
+#include "support/progman_fixture_win.h"
 
 #include <gtest/gtest.h>
 
 using namespace rctest;
 
 namespace {
+
+// In both editions, with the banner and without it (/N): the main window,
+// shot for the eye.
+TEST(ShellEndToEnd, MainWindowRecordsItsDirectoryKeepsItsSizeAndExitsWithZero) {
+    for (bool classroom : {false, true}) {
+        StationOptions options;
+        options.classroom = classroom;
+        Station station(options);
+        for (const wchar_t* args : {L"", L"/N"}) {
+            rc::WriteIniText(L"Configurator", L"Directory", L"C:\\stale\\");
+            Configurator app;
+            ASSERT_TRUE(app.Start(station.Exe(), args));
+            HWND main = app.MainWindow();
+            ASSERT_NE(main, nullptr);
+            SetWindowPos(main, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+            Capture(main, std::wstring(L"main-") + (classroom ? L"tutor" : L"default") + (*args ? L"-nobanner" : L""));
+            EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\Quorvel\\Brennix");
+            for (WPARAM command : {WPARAM{0}, WPARAM{SC_MAXIMIZE}}) {
+                if (command) SendMessageW(main, WM_SYSCOMMAND, command, 0);
+                RECT r{};
+                GetWindowRect(main, &r);
+                EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(400L, 150L));
+            }
+            EXPECT_EQ(app.Exit(), 0);
+        }
+    }
+}
 
 // What the help viewer shows: its topic pane is a rich edit control of its
 // own process, read with a message the system carries across processes.
@@ -115,6 +149,41 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialogAndTheQuietSwitchSav
     EXPECT_EQ(app.Exit(), 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
     if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
+}
+
+// The edition (read from the registry) and the /P switch name the program
+// group that Control Icon Maintenance opens on.
+TEST(ControlIcons, MaintenanceListsTheGroupsAndOpensOnTheProgramGroupNamedByP) {
+    const std::vector<std::wstring> groups = {L"Accessories", L"Quorvel Brennix", L"Quorvel Tutor", L"Zeta Tools"};
+    struct Case {
+        bool classroom;
+        const wchar_t* arguments;
+        const wchar_t* selected;
+    } cases[] = {
+        {true, L"", L"Quorvel Tutor"},
+        {false, L"-pquorvel tutor", L"Quorvel Tutor"},
+        {false, L"/PQuorvel", L"Accessories"},  // a beginning is not the name: the first group
+    };
+    ResetGroups(groups);
+    ProgmanStandIn standin;
+    ASSERT_TRUE(standin.Start());
+    for (const auto& c : cases) {
+        StationOptions options;
+        options.classroom = c.classroom;
+        Station station(options);
+        Configurator app;
+        ASSERT_TRUE(app.Start(station.Exe(), c.arguments));
+        HWND dialog = app.Command(IDM_CONTROL, L"Control Icon Maintenance");
+        ASSERT_NE(dialog, nullptr) << c.arguments;
+        // Once the selected group's icons are in: none.
+        EXPECT_TRUE(WaitFor(
+            [&] { return IconNames(dialog) == std::vector<std::wstring>{L"No Viewdesk Icons found in Group"}; }));
+        EXPECT_EQ(Entries(dialog, IDC_IM_GROUPS), groups);
+        EXPECT_EQ(Selected(dialog, IDC_IM_GROUPS), c.selected) << c.arguments;
+        Press(dialog, IDCANCEL);  // Done
+        EXPECT_TRUE(Gone(dialog));
+        EXPECT_EQ(app.Exit(), 0);
+    }
 }
 
 }  // namespace
