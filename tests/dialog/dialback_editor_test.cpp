@@ -4,7 +4,6 @@
 // literal bytes.
 #include "dialback/dialback_editor_win.h"
 #include "dialback/dialback_file.h"
-#include "dialback/password_code.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
