@@ -255,8 +255,7 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
 }
 
 TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchecks) {
-    for (const auto& [key, value] : {std::pair{L"Serial", L"0"}, {L"BaudRate", L"3"}, {L"ComPort", L"2"}, {L"Password", L"987"}})
-        WritePrivateProfileStringW(L"Client", key, value, rc::kIniFile);
+    RestoreIniSection(rc::kIniFile, L"Client", {L"Serial=0", L"BaudRate=3", L"ComPort=2", L"Password=987"});
     driver_.Then([](HWND d) {
         // Bridge off: the serial link is greyed.
         EXPECT_EQ(Look(d, {IDC_CL_MODEM_RADIO, IDC_CL_BAUD, IDC_CL_PORT, IDC_CL_BRIDGE_PASSWORD}), L"~[x]|~9600|~COM3|~987");
@@ -276,8 +275,7 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchec
 
 TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZero) {
     rc::SetEdition(rc::Edition::Classroom);
-    WritePrivateProfileStringW(L"Client", L"Password", L"987", rc::kIniFile);
-    WritePrivateProfileStringW(L"Client", L"DialbackFile", L"CALLS.DBK", rc::kIniFile);
+    RestoreIniSection(rc::kIniFile, L"Client", {L"Password=987", L"DialbackFile=CALLS.DBK"});
     driver_.Then([this](HWND d) {
         EXPECT_EQ(GetDlgItem(d, IDC_CL_OPTIONS), nullptr);
         EXPECT_EQ(Text(d, IDC_CL_CACHE), L"600");
