@@ -29,7 +29,6 @@ protected:
         wcscpy(record_.commandLine, line.c_str());
         return rc::RunControlConfiguration(g_shell.mainWindow, &record_, &newGroup_);
     }
-    static void Toggle(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
     rc::ProgramItemRecord record_{};
     std::wstring newGroup_;

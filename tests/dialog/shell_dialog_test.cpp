@@ -27,7 +27,6 @@ protected:
 
 TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     std::vector<WORD> seen;  // the help context after each close
-    HWND current = nullptr;
     // F1 in each dialog on the way in (the innermost has context 0, so no
     // help), then in the middle one again after the inner one closed.
     driver_.Then([&](HWND outer) {
@@ -53,11 +52,10 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     });
     Run(IDD_OPTIONS, 12100);
     seen.push_back(g_shell.helpContext);
-    current = g_shell.currentWindow;
+    EXPECT_EQ(g_shell.currentWindow, g_shell.mainWindow);
     Pump(50);
     EXPECT_EQ(HelpContexts(), (std::vector<ULONG_PTR>{12100, 12400, 12400}));
     EXPECT_EQ(seen, (std::vector<WORD>{12400, 12100, 0}));
-    EXPECT_EQ(current, g_shell.mainWindow);
     // In the main window F1 is the accelerator's command 400; a help request
     // while no dialog runs (context 0) is ignored.
     SendMessageW(g_shell.mainWindow, WM_COMMAND, IDM_HELP, 0);
