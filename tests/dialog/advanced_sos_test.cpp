@@ -22,7 +22,7 @@ protected:
     WORD Run(rc::ClientHeldSettings* held) { return rc::RunAdvancedOptions(g_shell.mainWindow, held); }
 };
 
-TEST_F(AdvancedOptions, OpensOnTheHeldValuesAndOnlyCancelOrARefusalKeepsTheRecord) {
+TEST_F(AdvancedOptions, OpensOnTheHeldValuesOnlyCancelOrARefusalKeepsTheRecordAndSetWritesTheKeysCode) {
     for (const rc::ClientHeldSettings& before : {kFull, rc::ClientHeldSettings{}}) {
         rc::ClientHeldSettings held = before;
         driver_.Then([&](HWND d) {
@@ -38,9 +38,23 @@ TEST_F(AdvancedOptions, OpensOnTheHeldValuesAndOnlyCancelOrARefusalKeepsTheRecor
         EXPECT_EQ(Run(&held), 1);
         EXPECT_EQ(held, before);
     }
-    // OK reads the key as 15 characters and the modem debug box as it stands.
+    // Set writes the code of the typed key into its field (Cancel in Set
+    // leaves the field); OK reads the key as 15 characters and the modem
+    // debug box as it stands.
     rc::ClientHeldSettings held;
-    driver_.Then([](HWND d) {
+    driver_.Then([&](HWND d) {
+        EXPECT_EQ(g_shell.helpContext, HELP_ADVANCED);
+        for (int answer : {IDOK, IDCANCEL}) {
+            driver_.Then([answer](HWND setKey) {
+                EXPECT_EQ(Title(setKey), L"Set Security Key");
+                SetText(setKey, IDC_SET_TEXT, answer == IDOK ? L"ABC" : L"XYZ");
+                Press(setKey, answer);
+            });
+            Click(d, IDC_ADV_SET_KEY);
+        }
+        EXPECT_EQ(Text(d, IDC_ADV_SECURITY_KEY), std::to_wstring(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec())));
+        Click(d, IDC_HELPBUTTON);
+        Shot(d, L"advanced-client-options");
         SetText(d, IDC_ADV_SECURITY_KEY, L"1234567890123456789");
         CheckDlgButton(d, IDC_ADV_MODEM_DEBUG, BST_CHECKED);
         Press(d, IDOK);
@@ -48,6 +62,7 @@ TEST_F(AdvancedOptions, OpensOnTheHeldValuesAndOnlyCancelOrARefusalKeepsTheRecor
     EXPECT_EQ(Run(&held), 1);
     EXPECT_EQ(held.securityKey, L"123456789012345");
     EXPECT_TRUE(held.modemDebug);
+    EXPECT_EQ(HelpContexts(), std::vector<ULONG_PTR>{HELP_ADVANCED});
 }
 
 TEST_F(AdvancedOptions, CacheSizeMustBeANumberFrom128To4096AndARefusalSelectsIt) {
@@ -92,27 +107,6 @@ TEST_F(AdvancedOptions, CacheSizeMustBeANumberFrom128To4096AndARefusalSelectsIt)
     }
 }
 
-TEST_F(AdvancedOptions, SetWritesTheCodeOfTheTypedKeyAndHelpShowsItsContext) {
-    rc::ClientHeldSettings held;
-    driver_.Then([&](HWND d) {
-        EXPECT_EQ(g_shell.helpContext, HELP_ADVANCED);
-        for (int answer : {IDOK, IDCANCEL}) {
-            driver_.Then([answer](HWND setKey) {
-                EXPECT_EQ(Title(setKey), L"Set Security Key");
-                SetText(setKey, IDC_SET_TEXT, answer == IDOK ? L"ABC" : L"XYZ");
-                Press(setKey, answer);
-            });
-            Click(d, IDC_ADV_SET_KEY);
-        }
-        Click(d, IDC_HELPBUTTON);
-        Shot(d, L"advanced-client-options");
-        Press(d, IDOK);
-    });
-    EXPECT_EQ(Run(&held), 1);
-    EXPECT_EQ(held.securityKey, std::to_wstring(rc::PasswordCodeOfText(L"ABC", rc::SystemCodec())));
-    EXPECT_EQ(HelpContexts(), std::vector<ULONG_PTR>{HELP_ADVANCED});
-}
-
 // ---- Define SOS Hotkeys ------------------------------------------------------
 
 const wchar_t kSection[] = L"SOS_Hotkeys";
@@ -126,8 +120,6 @@ std::wstring Boxes(HWND dialog) {
     for (int id : kBoxes) s += id == IDC_SOS_DISABLE ? L"" : Enabled(dialog, id) ? L"1" : L"0";
     return s;
 }
-
-void ClickBox(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
 class SosHotkeys : public DialogTest {
 protected:
@@ -144,7 +136,7 @@ protected:
     std::vector<std::wstring> saved_;
 };
 
-TEST_F(SosHotkeys, EachBoxReadsAndWritesItsOwnKeyWithTheShiftKeysCrossed) {
+TEST_F(SosHotkeys, EachBoxReadsAndWritesItsOwnKeyWithTheShiftKeysCrossedAndDisableGreysTheOthers) {
     struct Case {
         std::vector<std::wstring> stored;
         std::vector<int> clicks;
@@ -166,27 +158,20 @@ TEST_F(SosHotkeys, EachBoxReadsAndWritesItsOwnKeyWithTheShiftKeysCrossed) {
         std::wstring shown;
         driver_.Then([&](HWND d) {
             shown = Boxes(d);
-            for (int id : c.clicks) ClickBox(d, id);
+            for (int id : c.clicks) Toggle(d, id);
+            // Disable greys the key boxes, which keep their marks (as written).
+            EXPECT_EQ(Boxes(d).substr(6), Checked(d, IDC_SOS_DISABLE) ? L"0000" : L"1111");
+            if (c.clicks.size() > 1) {
+                EXPECT_EQ(g_shell.helpContext, HELP_SOS);
+                Click(d, IDC_HELPBUTTON);
+                Shot(d, L"define-sos-hotkeys");
+            }
             Press(d, c.written.empty() ? IDCANCEL : IDOK);
         });
         EXPECT_EQ(Run(), c.written.empty() ? 0 : 1);
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(IniSection(rc::kViewdeskIni, kSection), c.written.empty() ? c.stored : c.written);
     }
-}
-
-TEST_F(SosHotkeys, DisableGreysTheKeyBoxesKeepingTheirMarksAndHelpShowsItsContext) {
-    std::wstring disabled;
-    driver_.Then([&](HWND d) {
-        EXPECT_EQ(g_shell.helpContext, HELP_SOS);
-        ClickBox(d, IDC_SOS_DISABLE);
-        disabled = Boxes(d);
-        Click(d, IDC_HELPBUTTON);
-        Shot(d, L"define-sos-hotkeys");
-        Press(d, IDCANCEL);
-    });
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(disabled, L"11011/0000");
     EXPECT_EQ(HelpContexts(), std::vector<ULONG_PTR>{HELP_SOS});
 }
 

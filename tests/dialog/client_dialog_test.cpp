@@ -1,8 +1,12 @@
-// The Client Configuration dialog in-process: opened on stored option
-// strings, driven through its controls, saved to the real registry of the
-// test's prefix. The option rules themselves are the core's; here each
-// control is seen to feed them.
+// The Client settings store and the Client Configuration dialog
+// in-process, against the registry and rcsetup.ini of the test's own Wine
+// prefix: reading the option text out of the service command, the [Client]
+// keys and the save sequence with its prompts and boxes; the dialog opened
+// on stored option strings, driven through its controls and saved. The
+// option rules themselves are the core's; here each control is seen to feed
+// them.
 #include "client/client_dialog_win.h"
+#include "client/client_store_win.h"
 #include "client/option_list_win.h"
 #include "dialback/password_code.h"
 #include "resources/resource.h"
@@ -10,8 +14,11 @@
 #include "support/dialog_driver_win.h"
 #include "transport/transport_win.h"
 
+#include <shlwapi.h>
+
 using namespace rctest;
 using rc::g_shell;
+using rc::SaveResult;
 
 namespace {
 
@@ -28,24 +35,47 @@ UCHAR APIENTRY FakeNetbios(PNCB ncb) {
 bool Found() { return true; }
 
 const wchar_t kStation[] = L"C:\\rc-client-station";
+const std::wstring kProgram = std::wstring(kStation) + L"\\STATN32.EXE";
+const std::wstring kChangedText =
+    L"STATN32 entry in the registry successfully changed.\n\n"
+    L"For the changes to take effect Windows NT should be restarted.  Alternatively, you can stop and restart "
+    L"the STATN32 service from Control Panel - Services.";
+const std::vector<std::wstring> kSeeded = {L"Serial=7", L"Password=seed"};
 
-class ClientDialog : public DialogTest {
+// A station directory holding STATN32.EXE, stored as the program directory;
+// [Client] with sentinel values, to see that a failed save leaves it.
+class ClientStore : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
+        g_shell.quiet = false;
+        CreateDirectoryW(kStation, nullptr);
+        WriteBytes(kProgram, "MZ");
+        rc::WriteIniText(L"Configurator", L"Directory", kStation);
+        RestoreIniSection(rc::kIniFile, L"Client", kSeeded);
+        SetImagePath(L"C:\\OLD\\STATN32.EXE /* OLD");
+    }
+    void TearDown() override {
+        DeleteServiceKey();
+        DeleteTree(kStation);
+        g_shell.quiet = false;
+        DialogTest::TearDown();
+    }
+    SaveResult Save(const std::wstring& line, const std::wstring& stored, const rc::ClientKeys& keys = {}) {
+        return rc::SaveClientOptions(g_shell.mainWindow, line, stored, keys);
+    }
+};
+
+// The same station with every stack found and the three Client modules,
+// [Client] empty.
+class ClientDialog : public ClientStore {
+protected:
+    void SetUp() override {
+        ClientStore::SetUp();
         rc::g_network = rc::NetworkPlatform{Found, Found, Found, FakeNetbios};
         g_shell.clientHeld = {};
         InstallModules({L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL"});
-        CreateDirectoryW(kStation, nullptr);
-        WriteBytes(std::wstring(kStation) + L"\\STATN32.EXE", "MZ");
-        rc::WriteIniText(L"Configurator", L"Directory", kStation);
         WritePrivateProfileStringW(L"Client", nullptr, nullptr, rc::kIniFile);
-        g_shell.quiet = false;
-    }
-    void TearDown() override {
-        DeleteTree(kStation);
-        DeleteServiceKey();
-        DialogTest::TearDown();
     }
     WORD Run(const std::wstring& stored) {
         SetImagePath(L"C:\\X\\STATN32.EXE /* " + stored);
@@ -53,6 +83,96 @@ protected:
     }
     static HWND Option(HWND dialog, int n) { return GetDlgItem(GetDlgItem(dialog, IDC_CL_OPTIONS), IDC_OPTION_FIRST + n); }
 };
+
+TEST_F(ClientStore, ClientKeysReadTheirDefaultsAndRoundTrip) {
+    WritePrivateProfileStringW(L"Client", nullptr, nullptr, rc::kIniFile);
+    EXPECT_EQ(rc::ReadClientKeys(), (rc::ClientKeys{false, 0, 5, 0, L"", false, L""}));
+    rc::ClientKeys none{false, -1, -1, -1, L"", false, L""};  // nothing selected
+    rc::WriteClientKeys(none);
+    EXPECT_EQ(IniSection(rc::kIniFile, L"Client"),
+              (std::vector<std::wstring>{L"Serial=0", L"Modem=-1", L"BaudRate=-1", L"ComPort=-1", L"Password=",
+                                         L"Dialback=0", L"DialbackFile="}));
+    EXPECT_EQ(rc::ReadClientKeys(), none);
+    // Texts are read as at most 31 characters; any non-zero number is on.
+    RestoreIniSection(
+        rc::kIniFile, L"Client",
+        {L"Serial=2", L"Dialback=5", L"Password=" + std::wstring(40, L'7'), L"DialbackFile=" + std::wstring(35, L'F')});
+    EXPECT_EQ(rc::ReadClientKeys(),
+              (rc::ClientKeys{true, 0, 5, 0, std::wstring(31, L'7'), true, std::wstring(31, L'F')}));
+}
+
+TEST_F(ClientStore, SaveWritesAChangedTextWithItsBoxAndTheKeysButAnEqualOneOnlyTheKeys) {
+    struct Case {
+        std::wstring line, stored;
+        bool quiet, written;
+    } cases[] = {
+        {L"bob /uip", L"BOB /UIP", false, false},  // equal bar the case of letters
+        {L"BOB /UIP", L"BOB /UIP ", false, true},
+        {L"QUIET /UIP", L"BOB", true, true},
+    };
+    for (const auto& c : cases) {
+        SetImagePath(L"C:\\OLD\\STATN32.EXE /* " + c.stored);
+        g_shell.quiet = c.quiet;
+        if (c.written && !c.quiet) driver_.Box(L"Information: " + kChangedText);
+        rc::ClientKeys keys{true, 1, 2, 3, L"99", true, L"DB.TXT"};
+        EXPECT_EQ(Save(c.line, c.stored, keys), SaveResult::Saved);
+        EXPECT_EQ(ReadImagePath(), c.written ? kProgram + L" /* " + c.line : L"C:\\OLD\\STATN32.EXE /* " + c.stored);
+        EXPECT_EQ(rc::ReadClientKeys(), keys);
+    }
+}
+
+TEST_F(ClientStore, FailedOrRefusedSaveLeavesTheValueAndTheClientSection) {
+    const std::size_t prefix = kProgram.size() + 4;  // "<program> /* "
+    // One character more than the value can hold, read back, is refused.
+    driver_.Box(
+        L"Error: The command line is too long: the STATN32 entry in the registry can hold 255 characters, and this "
+        L"one needs 256.\n\nShorten the options or the program directory; nothing was changed.");
+    EXPECT_EQ(Save(std::wstring(256 - prefix, L'L'), L"OLD"), SaveResult::Abandoned);
+    // No program in the directory: Cancel in the prompt abandons and keeps the directory.
+    rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
+    driver_.Dialog(L"Enter Directory", IDCANCEL, IDC_DIRECTORY, kStation);
+    EXPECT_EQ(Save(L"NEW", L"OLD"), SaveResult::Abandoned);
+    EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\nowhere");
+    EXPECT_EQ(ReadImagePath(), L"C:\\OLD\\STATN32.EXE /* OLD");
+    EXPECT_EQ(IniSection(rc::kIniFile, L"Client"), kSeeded);
+    // No key: the write fails with its message.
+    rc::WriteIniText(L"Configurator", L"Directory", kStation);
+    DeleteServiceKey();
+    driver_.Box(L"Configurator : Client not installed");
+    EXPECT_EQ(Save(L"NEW", L"OLD", rc::ClientKeys{true, 1, 1, 1, L"1", true, L"F"}), SaveResult::WriteFailed);
+    EXPECT_EQ(ReadImagePath(), L"\x01missing");  // the key is never created
+    EXPECT_EQ(IniSection(rc::kIniFile, L"Client"), kSeeded);
+}
+
+// The prompt asks until the named directory holds the program; one with
+// spaces is written in its short form.
+TEST_F(ClientStore, TheLongestCommandIsReadBackANamedDirectoryCarriesTheSaveOnAndAMissingValueIsReported) {
+    const std::wstring longest(255 - kProgram.size() - 4, L'L');
+    g_shell.quiet = true;
+    EXPECT_EQ(Save(longest, L"OLD"), SaveResult::Saved);
+    std::wstring text;
+    EXPECT_TRUE(rc::ReadClientOptions(&text));
+    EXPECT_EQ(text, longest);
+    DWORD type = 0, bytes = 0;
+    SHGetValueW(HKEY_LOCAL_MACHINE, rc::kClientServiceKey, L"ImagePath", &type, nullptr, &bytes);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(bytes, 256 * sizeof(wchar_t));  // with its terminator
+    g_shell.quiet = false;
+    const std::wstring spaced = L"C:\\rc client station";
+    CreateDirectoryW(spaced.c_str(), nullptr);
+    WriteBytes(spaced + L"\\STATN32.EXE", "MZ");
+    rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
+    for (const std::wstring& answer : {std::wstring(L"C:\\still-nowhere"), spaced + L"\\"})
+        driver_.Dialog(L"Enter Directory", IDOK, IDC_DIRECTORY, answer);
+    driver_.Box(L"Information: " + kChangedText);
+    EXPECT_EQ(Save(L"NEW", L"OLD"), SaveResult::Saved);
+    EXPECT_EQ(ReadImagePath(), L"C:\\RC_C~AGG\\STATN32.EXE /* NEW");
+    DeleteTree(spaced);
+    // The key without the value is reported when read.
+    SHDeleteValueW(HKEY_LOCAL_MACHINE, rc::kClientServiceKey, L"ImagePath");
+    driver_.Box(L"Configurator : Error 2 reading registry value ImagePath");
+    EXPECT_FALSE(rc::ReadClientOptions(&text));
+}
 
 TEST_F(ClientDialog, OpensOnTheStoredStringAndComposesFromItsControls) {
     driver_.Then([](HWND d) {
@@ -131,12 +251,11 @@ TEST_F(ClientDialog, NameEnablesOkSetWritesTheCodeAndOkRefusesALetterInACodeFiel
         Click(d, IDOK);
     });
     EXPECT_EQ(Run(L"BOB 11 /UIP"), 1);
-    EXPECT_EQ(ReadImagePath(), std::wstring(kStation) + L"\\STATN32.EXE /* BOB 12 /UIP  /W");
+    EXPECT_EQ(ReadImagePath(), kProgram + L" /* BOB 12 /UIP  /W");
 }
 
 TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchecks) {
-    for (const auto& [key, value] : {std::pair{L"Serial", L"0"}, {L"BaudRate", L"3"}, {L"ComPort", L"2"}, {L"Password", L"987"}})
-        WritePrivateProfileStringW(L"Client", key, value, rc::kIniFile);
+    RestoreIniSection(rc::kIniFile, L"Client", {L"Serial=0", L"BaudRate=3", L"ComPort=2", L"Password=987"});
     driver_.Then([](HWND d) {
         // Bridge off: the serial link is greyed.
         EXPECT_EQ(Look(d, {IDC_CL_MODEM_RADIO, IDC_CL_BAUD, IDC_CL_PORT, IDC_CL_BRIDGE_PASSWORD}), L"~[x]|~9600|~COM3|~987");
@@ -156,8 +275,7 @@ TEST_F(ClientDialog, RememberedSerialLinkFillsTheControlsAndDialbackCancelUnchec
 
 TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZero) {
     rc::SetEdition(rc::Edition::Classroom);
-    WritePrivateProfileStringW(L"Client", L"Password", L"987", rc::kIniFile);
-    WritePrivateProfileStringW(L"Client", L"DialbackFile", L"CALLS.DBK", rc::kIniFile);
+    RestoreIniSection(rc::kIniFile, L"Client", {L"Password=987", L"DialbackFile=CALLS.DBK"});
     driver_.Then([this](HWND d) {
         EXPECT_EQ(GetDlgItem(d, IDC_CL_OPTIONS), nullptr);
         EXPECT_EQ(Text(d, IDC_CL_CACHE), L"600");
@@ -169,12 +287,11 @@ TEST_F(ClientDialog, ClassroomTemplateComposesItsCacheSizeAndSavesTheLinkKeysAsZ
         Click(d, IDOK);
     });
     EXPECT_EQ(Run(L"DESK 4211 /UIP /I /L2 /R9 /H600"), 1);
-    EXPECT_EQ(ReadImagePath(), std::wstring(kStation) + L"\\STATN32.EXE /* DESK /UIP /r9 /L2 /H4096 ");
+    EXPECT_EQ(ReadImagePath(), kProgram + L" /* DESK /UIP /r9 /L2 /H4096 ");
     // The remembered Password and DialbackFile are not written back.
-    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"Serial", L"0"},   {L"Modem", L"0"},    {L"BaudRate", L"0"},
-                                                              {L"ComPort", L"0"},  {L"Dialback", L"0"}, {L"Password", L""},
-                                                              {L"DialbackFile", L""}};
-    for (const auto& [key, value] : keys) EXPECT_EQ(ReadIni(rc::kIniFile, L"Client", key), value) << key;
+    EXPECT_EQ(IniSection(rc::kIniFile, L"Client"),
+              (std::vector<std::wstring>{L"Password=", L"DialbackFile=", L"Serial=0", L"Modem=0", L"BaudRate=0",
+                                         L"ComPort=0", L"Dialback=0"}));
 }
 
 // The dialog never shows when the service's command cannot be read.
@@ -185,20 +302,6 @@ TEST_F(ClientDialog, AMissingServiceKeyOrAnOverlongValueIsReportedAndTheDialogNe
     driver_.Box(L"Configurator : Error 234 reading registry value ImagePath");
     EXPECT_EQ(Run(std::wstring(280, L'A')), 0);
     EXPECT_EQ(ReadImagePath(), L"C:\\X\\STATN32.EXE /* " + std::wstring(280, L'A'));
-}
-
-TEST_F(ClientDialog, ADirectoryWithSpacesIsWrittenInItsShortForm) {
-    const std::wstring spaced = L"C:\\rc client station";
-    CreateDirectoryW(spaced.c_str(), nullptr);
-    WriteBytes(spaced + L"\\STATN32.EXE", "MZ");
-    rc::WriteIniText(L"Configurator", L"Directory", spaced.c_str());
-    driver_.Then([this](HWND d) {
-        driver_.Dialog(L"Information", IDOK);
-        Click(d, IDOK);
-    });
-    EXPECT_EQ(Run(L"ANNE /UIP"), 1);
-    EXPECT_EQ(ReadImagePath(), L"C:\\RC_C~AGG\\STATN32.EXE /* ANNE /UIP ");
-    DeleteTree(spaced);
 }
 
 }  // namespace

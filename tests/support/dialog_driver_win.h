@@ -75,7 +75,10 @@ void SetText(HWND dialog, int id, const std::wstring& text);  // sends EN_CHANGE
 // Types text into an edit field key by key (WM_CHAR), replacing what it
 // holds, so the field's own style (case, digits only) applies as it would to the user.
 void Type(HWND dialog, int id, const std::wstring& text);
+// Sets the text of a combo box's edit field as the user's typing does: with CBN_EDITCHANGE.
+void SetComboText(HWND dialog, int id, const std::wstring& text);
 void Click(HWND dialog, int id);                             // WM_COMMAND BN_CLICKED, sent
+void Toggle(HWND dialog, int id);                            // a check box clicked as the user does (BM_CLICK)
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 void Press(HWND dialog, int id);  // ends a message box or dialog with this button (posted)

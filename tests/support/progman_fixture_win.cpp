@@ -6,6 +6,8 @@
 #include "shell/shell_win.h"
 #include "support/dialog_driver_win.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -15,12 +17,6 @@ namespace rctest {
 namespace {
 
 const wchar_t kStandInClass[] = L"BrennixProgmanStandIn";
-
-
-void MakeFolders(const std::wstring& path) {
-    for (std::size_t i = 3; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == L'\\') CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
-}
 
 HWND StandInWindow(DWORD pid) {
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, kStandInClass, nullptr)) != nullptr;) {
@@ -59,15 +55,8 @@ bool ProgmanStandIn::Start(const std::wstring& extraArguments) {
 }
 
 void ProgmanStandIn::Stop() {
-    if (!pi_.hProcess) return;
     if (HWND w = StandInWindow(pi_.dwProcessId)) PostMessageW(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi_.hProcess, 99);
-        WaitForSingleObject(pi_.hProcess, 5000);
-    }
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
+    EndProcess(&pi_, 5000);
 }
 
 std::vector<std::wstring> ProgmanStandIn::Log() const {
@@ -91,13 +80,6 @@ std::vector<std::wstring> ProgmanStandIn::Executes() const {
     for (const auto& line : Log())
         if (line.rfind(L"execute\t", 0) == 0) blocks.push_back(line.substr(8));
     return blocks;
-}
-
-int ProgmanStandIn::Requests(const std::wstring& item) const {
-    const auto log = Log();
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const auto& l) {
-        return l.rfind(L"request\t", 0) == 0 && lstrcmpiW(l.substr(l.find(L'\t', 8) + 1).c_str(), item.c_str()) == 0;
-    }));
 }
 
 void ProgmanStandIn::ClearLog() const { DeleteFileW(log_.c_str()); }
@@ -146,7 +128,8 @@ std::vector<std::wstring> IconNames(HWND dialog) {
     return names;
 }
 
-std::wstring ProgramsFolder() {
+// <Windows>\Profiles\All Users\Start Menu\Programs
+static std::wstring ProgramsFolder() {
     wchar_t windows[MAX_PATH] = L"";
     GetWindowsDirectoryW(windows, MAX_PATH);
     return std::wstring(windows) + L"\\Profiles\\All Users\\Start Menu\\Programs";
@@ -154,7 +137,7 @@ std::wstring ProgramsFolder() {
 
 void ResetGroups(const std::vector<std::wstring>& groups) {
     DeleteTree(ProgramsFolder());
-    MakeFolders(ProgramsFolder());
+    SHCreateDirectoryExW(nullptr, ProgramsFolder().c_str(), nullptr);
     for (const auto& g : groups) CreateDirectoryW((ProgramsFolder() + L"\\" + g).c_str(), nullptr);
 }
 
@@ -162,11 +145,11 @@ std::wstring LinkPath(const std::wstring& group, const std::wstring& item) {
     return ProgramsFolder() + L"\\" + group + L"\\" + item + L".lnk";
 }
 
-bool ReadLinkFlags(const std::wstring& path, DWORD* flags) {
-    const std::string header = FileThere(path) ? ReadBytes(path) : "";
-    if (header.size() < 24) return false;
-    std::memcpy(flags, header.data() + 20, sizeof *flags);  // little-endian, as the platform
-    return true;
+DWORD LinkFlags(const std::wstring& group, const std::wstring& item) {
+    const std::string header = ReadBytes(LinkPath(group, item));
+    DWORD flags = 0;
+    if (header.size() >= 24) std::memcpy(&flags, header.data() + 20, sizeof flags);  // little-endian, as the platform
+    return flags;
 }
 
 }  // namespace rctest

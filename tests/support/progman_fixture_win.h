@@ -30,12 +30,11 @@ public:
     // The log's lines (UTF-16LE, CR LF), fields separated by TABs.
     std::vector<std::wstring> Log() const;
     // How many lines equal `line`, without regard to case (atom names come
-    // back in the case of their first adder).
+    // back in the case of their first adder). A request for `item` (a group
+    // name, or "PROGMAN") in text is logged as "request<TAB>13<TAB>item".
     int Count(const std::wstring& line) const;
     // The command blocks received, as received.
     std::vector<std::wstring> Executes() const;
-    // How many requests asked for `item` (a group name, or "PROGMAN").
-    int Requests(const std::wstring& item) const;
     // Forgets what was logged so far.
     void ClearLog() const;
     // Sends Program Manager a block of commands as the dialogs do, from a
@@ -72,14 +71,12 @@ private:
 bool SeedControlStation(const std::wstring& dir, const std::vector<std::wstring>& groups);
 // The visible names of Control Icon Maintenance's Icons list: each entry up to its first TAB.
 std::vector<std::wstring> IconNames(HWND dialog);
-// <Windows>\Profiles\All Users\Start Menu\Programs
-std::wstring ProgramsFolder();
 // Removes every group, then makes the given ones (empty folders).
 void ResetGroups(const std::vector<std::wstring>& groups);
 // A group's item link file.
 std::wstring LinkPath(const std::wstring& group, const std::wstring& item);
-// The LinkFlags of a shell link file (32 bits at offset 20); false when the
-// file cannot be read that far.
-bool ReadLinkFlags(const std::wstring& path, DWORD* flags);
+// The LinkFlags of a group's item link file (32 bits at offset 20); 0 when
+// the file cannot be read that far.
+DWORD LinkFlags(const std::wstring& group, const std::wstring& item);
 
 }  // namespace rctest

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,13 +17,28 @@ const wchar_t kEditionKey[] = L"SOFTWARE\\Quorvel\\Configurator32";
 
 // Sets a text value of a machine key, creating the key; nullptr deletes the value.
 void SetMachineText(const wchar_t* key, const wchar_t* name, const wchar_t* value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
-    if (value)
-        RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(k, name);
-    RegCloseKey(k);
+    if (!value) return (void)SHDeleteValueW(HKEY_LOCAL_MACHINE, key, name);
+    SHSetValueW(HKEY_LOCAL_MACHINE, key, name, REG_SZ, value,
+                static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+// The Windows path of the Configurator built for the tests (from the
+// RC_CONFIGURATOR_EXE environment value, a host path).
+std::wstring BuiltConfigurator() {
+    const char* p = std::getenv("RC_CONFIGURATOR_EXE");
+    return p ? HostPath(p) : L"";
+}
+
+// Finds a top-level window of the process with the given class and title, waiting up to timeoutMs.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount();; Sleep(50)) {
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == processId && IsWindowVisible(w)) return w;
+        }
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+    }
 }
 }  // namespace
 
@@ -62,11 +78,6 @@ std::wstring HostPath(const std::string& unixPath) {
     return r;
 }
 
-std::wstring BuiltConfigurator() {
-    const char* p = std::getenv("RC_CONFIGURATOR_EXE");
-    return p ? HostPath(p) : L"";
-}
-
 Station::Station(const StationOptions& o) {
     dir_ = L"C:\\Quorvel\\Brennix";
     DeleteTree(dir_);
@@ -82,25 +93,25 @@ Station::Station(const StationOptions& o) {
     for (const auto& m : o.modules) WriteBytes(dir_ + L"\\" + m, "MZ placeholder");
     WriteBytes(dir_ + L"\\MODEMDEF.MDM", "; modem definitions\r\n@[M1] Generic 28800 Modem\r\n@[M2] Fast Modem 56K ;best\r\n");
 
-    DeleteServiceKey();
-    if (o.serviceKey)
-        SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
-                                         : o.imagePath);
+    SetImagePath(o.imagePath.empty() ? L"C:\\Quorvel\\Brennix\\STATN32.EXE /* STATION1 4211 /UNB /A0 /I /K /T15 "
+                                     : o.imagePath);
     SetMachineText(kEditionKey, L"Edition", o.classroom ? L"Tutor" : nullptr);
 }
 
 Station::~Station() { SetMachineText(kEditionKey, L"Edition", nullptr); }
 
-Configurator::~Configurator() {
-    if (pi_.hProcess) {
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(pi_.hProcess, 99);
-            WaitForSingleObject(pi_.hProcess, 5000);
-        }
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
+void EndProcess(PROCESS_INFORMATION* pi, DWORD graceMs) {
+    if (!pi->hProcess) return;
+    if (WaitForSingleObject(pi->hProcess, graceMs) != WAIT_OBJECT_0) {
+        TerminateProcess(pi->hProcess, 99);
+        WaitForSingleObject(pi->hProcess, 5000);
     }
+    CloseHandle(pi->hProcess);
+    CloseHandle(pi->hThread);
+    *pi = PROCESS_INFORMATION{};
 }
+
+Configurator::~Configurator() { EndProcess(&pi_, 0); }
 
 bool Configurator::Start(const std::wstring& exe, const std::wstring& arguments) {
     std::wstring line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
@@ -114,27 +125,18 @@ HWND Configurator::MainWindow(DWORD timeoutMs) {
     return main_;
 }
 
-long Configurator::WaitExit(DWORD timeoutMs) {
-    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(pi_.hProcess, &code);
-    return static_cast<long>(code);
+HWND Configurator::Command(UINT id, const wchar_t* title) {
+    if (!MainWindow()) return nullptr;
+    PostMessageW(MainWindow(), WM_COMMAND, id, 0);
+    return WaitForDialog(pi_.dwProcessId, title);
 }
 
 long Configurator::Exit() {
     PostMessageW(MainWindow(), WM_COMMAND, IDM_EXIT, 0);
-    return WaitExit();
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-    for (DWORD start = GetTickCount();; Sleep(50)) {
-        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title)) != nullptr;) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == processId && IsWindowVisible(w)) return w;
-        }
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-    }
+    if (WaitForSingleObject(pi_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
 }
 
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
@@ -168,12 +170,6 @@ void Capture(HWND window, const std::wstring& name) {
     WriteBytes(HostPath(dir) + L"\\" + name + L".bmp", bytes);
 }
 
-std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key) {
-    wchar_t buf[1024] = L"";
-    GetPrivateProfileStringW(section, key, L"\x01missing", buf, 1024, file);
-    return buf;
-}
-
 std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section) {
     std::vector<wchar_t> buf(8192, L'\0');
     DWORD n = GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()), file);
@@ -189,13 +185,11 @@ void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::v
 }
 
 std::wstring ReadImagePath() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"\x01missing";
     wchar_t buf[1024] = L"";
-    DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
-    LONG r = RegQueryValueExW(key, L"ImagePath", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(key);
-    return r == ERROR_SUCCESS ? buf : L"\x01missing";
+    DWORD size = sizeof buf - sizeof(wchar_t);
+    if (SHGetValueW(HKEY_LOCAL_MACHINE, kServiceKey, L"ImagePath", nullptr, buf, &size) != ERROR_SUCCESS)
+        return L"\x01missing";
+    return buf;
 }
 
 void SetImagePath(const std::wstring& value) { SetMachineText(kServiceKey, L"ImagePath", value.c_str()); }

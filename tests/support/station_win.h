@@ -14,8 +14,7 @@ namespace rctest {
 struct StationOptions {
     std::vector<std::wstring> modules = {L"SXIPX32.DLL", L"SXNBS32.DLL", L"SXTCP32.DLL",
                                          L"CXIPX.DLL",   L"CXNBS.DLL",   L"CXTCP.DLL"};
-    bool serviceKey = true;           // HKLM\SYSTEM\CurrentControlSet\Services\Statn32
-    std::wstring imagePath;           // empty: a realistic default
+    std::wstring imagePath;           // of HKLM\SYSTEM\CurrentControlSet\Services\Statn32; empty: a realistic default
     bool classroom = false;           // the Tutor edition value
 };
 
@@ -30,14 +29,15 @@ private:
     std::wstring dir_;
 };
 
-// The Windows path of the Configurator built for the tests (from the
-// RC_CONFIGURATOR_EXE environment value, a host path).
-std::wstring BuiltConfigurator();
 // Removes a folder with everything below it.
 void DeleteTree(const std::wstring& dir);
 
 // The Windows form of a host path ("Z:" and backslashes).
 std::wstring HostPath(const std::string& unixPath);
+
+// Waits up to graceMs for a started process to end, ends it otherwise, and
+// closes its handles (none: nothing to do).
+void EndProcess(PROCESS_INFORMATION* pi, DWORD graceMs);
 
 // A running Configurator; ended when the object goes.
 class Configurator {
@@ -46,9 +46,11 @@ public:
     ~Configurator();
     bool Start(const std::wstring& exe, const std::wstring& arguments);
     HWND MainWindow(DWORD timeoutMs = 20000);
-    // Waits for the process to end; returns its exit code, or -1 on time-out.
-    long WaitExit(DWORD timeoutMs = 20000);
-    // Gives the main window the Exit command and waits as WaitExit.
+    // Gives the main window a menu command and waits for the dialog (or
+    // message box) titled `title` that it opens; nullptr when none came.
+    HWND Command(UINT id, const wchar_t* title);
+    // Gives the main window the Exit command and waits for the process to
+    // end; returns its exit code, or -1 when it did not end in 20 s.
     long Exit();
     DWORD ProcessId() const { return pi_.dwProcessId; }
 
@@ -57,9 +59,6 @@ private:
     HWND main_ = nullptr;
 };
 
-// Finds a top-level window of the process with the given title (class
-// "#32770" for dialogs), waiting up to timeoutMs.
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 20000);
 // Finds a dialog of the process whose title is `title` (any, when nullptr), waiting.
 HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 20000);
 
@@ -67,8 +66,6 @@ HWND WaitForDialog(DWORD processId, const wchar_t* title, DWORD timeoutMs = 2000
 // folder is set (for looking at, not a check).
 void Capture(HWND window, const std::wstring& name);
 
-// An INI value, "\x01missing" when absent.
-std::wstring ReadIni(const wchar_t* file, const wchar_t* section, const wchar_t* key);
 // A whole INI section as "key=value" lines in file order, and putting one back.
 std::vector<std::wstring> IniSection(const wchar_t* file, const wchar_t* section);
 void RestoreIniSection(const wchar_t* file, const wchar_t* section, const std::vector<std::wstring>& lines);
