@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "support/narrow_text.h"
 
@@ -32,10 +32,8 @@ TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
     };
     for (const auto& c : cases) {
         CommandLineSwitches s = ParseCommandLine(c.line);
-        EXPECT_EQ(s.quiet, c.quiet) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.banner, c.banner) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.hasGroup, c.hasGroup) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.group, c.group) << rc::test::Narrow(c.line);
+        EXPECT_EQ(std::tie(s.quiet, s.banner, s.hasGroup, s.group), std::tie(c.quiet, c.banner, c.hasGroup, c.group))
+            << rc::test::Narrow(c.line);
     }
 }
 
@@ -47,8 +45,7 @@ TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
     };
     for (const auto& c : cases) {
         rc::Point p = rc::CentrePosition(c.W, c.H, c.PW, c.PH, c.PL, c.PT, c.SW, c.SH);
-        EXPECT_EQ(p.x, c.x) << c.W << "x" << c.H << " at " << c.PL;
-        EXPECT_EQ(p.y, c.y) << c.W << "x" << c.H << " at " << c.PT;
+        EXPECT_EQ(std::tie(p.x, p.y), std::tie(c.x, c.y)) << c.W << "x" << c.H << " at " << c.PL << "," << c.PT;
     }
 }
 
@@ -56,25 +53,15 @@ TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
 // font, then `items` bytes of item data starting on a 4-byte boundary.
 std::vector<std::uint8_t> MakeTemplate(bool setFont, const std::u16string& face, bool ordinalMenu,
                                        std::size_t items) {
+    // Style 0x80C80000 (plus DS_SETFONT), no extended style, the item count
+    // and the position and size, all as little-endian 16-bit words.
+    std::u16string words = {char16_t(setFont ? 0x40 : 0), 0x80C8, 0, 0, char16_t(items ? 1 : 0), 10, 20, 200, 100};
+    words += ordinalMenu ? std::u16string{0xFFFF, 77} : std::u16string(u"MENU", 5);
+    words += std::u16string(u"\0Title", 7);  // no class
+    if (setFont) words += u'\x8' + face + u'\0';
     std::vector<std::uint8_t> t;
-    auto word = [&](std::uint16_t w) {
-        t.push_back(static_cast<std::uint8_t>(w & 0xFF));
-        t.push_back(static_cast<std::uint8_t>(w >> 8));
-    };
-    auto str = [&](const std::u16string& s) {
-        for (char16_t c : s) word(c);
-        word(0);
-    };
-    std::uint32_t style = 0x80C80000u | (setFont ? 0x40u : 0u);
-    for (int i = 0; i < 4; ++i) t.push_back(static_cast<std::uint8_t>(style >> (8 * i)));
-    for (int i = 0; i < 4; ++i) t.push_back(0);  // extended style
-    word(static_cast<std::uint16_t>(items ? 1 : 0));
-    word(10); word(20); word(200); word(100);
-    if (ordinalMenu) { word(0xFFFF); word(77); } else { str(u"MENU"); }
-    str(u"");          // class: none
-    str(u"Title");
-    if (setFont) { word(8); str(face); }
-    while (t.size() % 4) t.push_back(0);
+    for (char16_t w : words) t.insert(t.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    t.resize((t.size() + 3) / 4 * 4);
     for (std::size_t i = 0; i < items; ++i) t.push_back(static_cast<std::uint8_t>(0xA0 + i));
     return t;
 }
