@@ -101,7 +101,8 @@ TEST(ClientOptions, ParseClientOptionsReadsEverySwitch) {
 
 TEST(ClientOptions, ParseClientOptionsListsDecideTransportsAdaptersAndModems) {
     ClientLists l = Lists();
-    l.transports = {IDS_TCPIP, IDS_NETBIOS};
+    l.transports = {IDS_TCPIP, IDS_NETBIOS, IDS_IPX};
+    l.transports.pop_back();  // an entry left just past the end is never taken
     l.adapters = {0, 9, 3, 9, 1};
     l.modems.clear();
     struct Case { const wchar_t* text; int transport, adapter, modem; } cases[] = {

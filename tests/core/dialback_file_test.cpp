@@ -21,15 +21,17 @@ DialbackEntry Entry(std::uint32_t code, const wchar_t* phone, std::int32_t delay
     return e;
 }
 
-// What a file reads as: per line "code,phone,delay,list text" (mode must be
-// 0), lines joined by ';'.
+// What a file reads as: per line "code,phone,delay,list text", lines joined
+// by ';'.
 std::wstring Read(std::string_view file) {
     std::wstring out;
     for (const auto& line : rc::ReadDialbackFile(file, Cp1252())) {
         if (!out.empty()) out += L';';
         out += std::to_wstring(line.entry.code) + L"," + line.entry.phone + L"," +
                std::to_wstring(line.entry.delay) + L"," + line.listText;
-        if (line.entry.mode != 0) out += L",mode";
+        // A record read is cleared first: mode 0, zeros past the phone.
+        const std::wstring_view room(line.entry.phone, rc::kDialbackPhoneCap);
+        if (line.entry.mode != 0 || room.find_first_not_of(L'\0', room.find(L'\0')) != room.npos) out += L",unclean";
     }
     return out;
 }

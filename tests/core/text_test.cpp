@@ -46,6 +46,7 @@ TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
     EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4) + rc::FormatText(L"abcd", {}, 4), L"abcabc");
     // A directive cut short, or none at all, is written as it stands.
     EXPECT_EQ(rc::FormatText(L"%q%lq 100% %l", {L"x"}) + rc::FormatText(L"100%", {}), L"%q%lq 100% %l100%");
+    EXPECT_EQ(rc::FormatText(std::wstring_view(L"7%ld", 3), {5}), L"7%l");  // nothing past the format is read
 }
 
 TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
