@@ -15,12 +15,7 @@ using rc::ControlSettings;
 using rc::test::Narrow;
 
 // Adapter numbers up to 9 so that /A9 and /AZ have an entry to select.
-ControlLists Lists() {
-    ControlLists l;
-    l.adapters = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    l.transports = {IDS_IPX, IDS_NETBIOS, IDS_TCPIP};
-    return l;
-}
+ControlLists Lists() { return {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {IDS_IPX, IDS_NETBIOS, IDS_TCPIP}}; }
 
 // Parses a command line into a record and composes it again; Remote Control
 // is offered unless the transport is TCP/IP.
@@ -63,22 +58,18 @@ TEST(ControlOptions, ParseControlOptionsReadsEverySwitch) {
 }
 
 TEST(ControlOptions, ParseControlOptionsReadsFieldsAsTextAndKeepsWhatTheLineLacks) {
-    ControlSettings s;
-    s.messageFile = L"msg.txt";
-    s.remote = true;
-    s.colourDepth = rc::kDepth256;
+    const ControlSettings before{.messageFile = L"msg.txt", .colourDepth = rc::kDepth256, .remote = true};
+    ControlSettings s = before;
     EXPECT_FALSE(rc::ParseControlOptions(L"", s, Lists(), rc::test::Upper));  // no line: nothing changes
-    EXPECT_TRUE(s.remote);
+    EXPECT_EQ(s, before);
+    // Every reading turns Remote Control off first, a line without options too.
+    const ControlSettings read{.transport = 0, .messageFile = L"msg.txt", .colourDepth = rc::kDepth256,
+                               .cacheSize = L"128", .maxClients = L"2"};
     ASSERT_TRUE(rc::ParseControlOptions(L"V.EXE /S1 /Sx /H50 /UIP", s, Lists(), rc::test::Upper));
-    EXPECT_EQ(s.maxClients, L"2");
-    EXPECT_EQ(s.cacheSize, L"128");
-    EXPECT_EQ(s.transport, 0);
-    EXPECT_EQ(s.messageFile, L"msg.txt");
-    EXPECT_EQ(s.colourDepth, rc::kDepth256);
-    EXPECT_FALSE(s.remote);  // every reading turns Remote Control off first
+    EXPECT_EQ(s, read);
     s.remote = true;
-    ASSERT_TRUE(rc::ParseControlOptions(L"VIEWDESK.EXE", s, Lists(), rc::test::Upper));  // a line without options too
-    EXPECT_FALSE(s.remote);
+    ASSERT_TRUE(rc::ParseControlOptions(L"VIEWDESK.EXE", s, Lists(), rc::test::Upper));
+    EXPECT_EQ(s, read);
 
     ASSERT_TRUE(rc::ParseControlOptions(L"V.EXE " + std::wstring(5000, L' ') + L"/O /M" +
                                             std::wstring(400, L'f'), s, Lists(), rc::test::Upper));
@@ -121,9 +112,7 @@ TEST(ControlOptions, ComposeControlOptionsNumbersAreClampedAsWritten) {
         {L"abc", L"", L""},
     };
     for (const auto& c : cases) {
-        ControlSettings s;
-        s.maxClients = c.clients;
-        s.cacheSize = c.cache;
+        const ControlSettings s{.cacheSize = c.cache, .maxClients = c.clients};
         EXPECT_EQ(rc::ComposeControlOptions(s, Lists(), false).text, c.expected) << Narrow(c.expected);
     }
 }
