@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/narrow_text.h"
@@ -113,14 +114,9 @@ TEST(ProgmanText, CreateIconCommandsWritesTheBlockOfEachVersion) {
         EXPECT_EQ(rc::CreateIconCommands(AlphaItem(c.known, c.major), &created), c.block) << c.major;
         EXPECT_EQ(created, c.newGroup) << Narrow(c.block);
     }
-    rc::IconCommandInput in = AlphaItem(&withGroup, 4);
-    in.iconIndex = 2;
-    in.x = 48;
-    in.y = -16;
-    in.hotKey = 1601;
-    in.minimize = 1;
-    in.directory = L"";
-    EXPECT_EQ(rc::CreateIconCommands(in, nullptr),
+    const rc::IconCommandInput numbers{L"C:\\QB\\VIEWDESK.EXE", L"/NAlpha /TIPX ", L"Alpha", L"c:\\qb\\viewdesk.exe",
+                                       2, 48, -16, L"", 1601, 1, L"Brennix", &withGroup, 4};
+    EXPECT_EQ(rc::CreateIconCommands(numbers, nullptr),
               show + L"[AddItem(\"C:\\QB\\VIEWDESK.EXE\" /NAlpha /TIPX ,\"Alpha\",c:\\qb\\viewdesk.exe,2,48,-16,,1601,1,1)]");
 }
 
@@ -209,8 +205,7 @@ TEST(IconDialogRules, RepeatTimingPathsAndOptions) {
     };
     for (const auto& c : timings) {
         rc::RepeatTiming t = rc::RepeatTimingFromProfile(c.delay, c.speed);
-        EXPECT_EQ(t.firstDelay, c.firstDelay) << c.delay;
-        EXPECT_EQ(t.period, c.period) << c.speed;
+        EXPECT_EQ(std::tie(t.firstDelay, t.period), std::tie(c.firstDelay, c.period)) << c.delay << " " << c.speed;
     }
 
     struct Join { std::wstring directory, file, path; } joins[] = {
