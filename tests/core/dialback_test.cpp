@@ -165,17 +165,6 @@ TEST(PasswordCode, OfAnsiPacksBytesLittleEndianWithTheTerminator) {
     EXPECT_EQ(PasswordCodeOfAnsi(std::string_view(buffer, 3)), Code({0x4241, 0x0043}));
 }
 
-TEST(PasswordCode, OfTextConvertsAtMostNineBytesOfTheCodePage) {
-    struct Case { const wchar_t* text; const wchar_t* same; } cases[] = {
-        {L"ABCDEFGHIJKL", L"ABCDEFGHI"}, {L"\u4E00", L"?"}, {L"A\u0100B", L"A?B"},
-        {L"PASS\u2603WORD", L"PASS?WORD"}, {L"\u0100", L"\u0101"}, {L"caf\u00E9", L"caf\u00E9"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(OfText(c.text), OfText(c.same)) << Narrow(c.same);
-    EXPECT_EQ(OfText(L"A\u20ACB"), PasswordCodeOfAnsi("A\x80" "B"));
-    EXPECT_NE(OfText(L"ABCDEFGHI"), OfText(L"ABCDEFGH"));
-    EXPECT_NE(OfText(L"secret"), OfText(L"SECRET"));  // case is left alone
-}
-
 // A double-byte code page for the tests: ASCII in one byte, the CJK block
 // U+4E00-U+4EFF as 0x88 and the character's low byte, anything else "?".
 std::size_t DoubleByteToAnsi(std::wstring_view text, char* out, std::size_t cap) {
@@ -190,18 +179,23 @@ std::size_t DoubleByteToAnsi(std::wstring_view text, char* out, std::size_t cap)
     out[bytes.size()] = '\0';
     return bytes.size();
 }
-std::size_t NoWide(std::string_view, wchar_t* out, std::size_t cap) {
-    if (cap > 0) out[0] = L'\0';
-    return 0;
-}
 
-TEST(PasswordCode, OfTextDropsCharactersBeyondNineBytes) {
-    const rc::AnsiCodec doubleByte{DoubleByteToAnsi, NoWide};
-    struct Case { const wchar_t* text; std::string bytesUsed; } cases[] = {
+TEST(PasswordCode, OfTextConvertsAtMostNineBytesOfTheCodePage) {
+    struct Case { const wchar_t* text; const wchar_t* same; } cases[] = {
+        {L"ABCDEFGHIJKL", L"ABCDEFGHI"}, {L"\u4E00", L"?"}, {L"A\u0100B", L"A?B"},
+        {L"PASS\u2603WORD", L"PASS?WORD"}, {L"\u0100", L"\u0101"}, {L"caf\u00E9", L"caf\u00E9"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OfText(c.text), OfText(c.same)) << Narrow(c.same);
+    EXPECT_EQ(OfText(L"A\u20ACB"), PasswordCodeOfAnsi("A\x80" "B"));
+    EXPECT_NE(OfText(L"ABCDEFGHI"), OfText(L"ABCDEFGH"));
+    EXPECT_NE(OfText(L"secret"), OfText(L"SECRET"));  // case is left alone
+    // Characters that would not fit the nine bytes whole are dropped.
+    const rc::AnsiCodec doubleByte{DoubleByteToAnsi, rc::Cp1252Codec().toWide};  // only toAnsi is used
+    struct Dbcs { const wchar_t* text; std::string bytesUsed; } dbcs[] = {
         {L"\u4E01\u4E02\u4E03\u4E04\u4E05", "\x88\x01\x88\x02\x88\x03\x88\x04"},
         {L"ABCDEFGH\u4E01Z", "ABCDEFGH"}, {L"ABCDEFG\u4E01", "ABCDEFG\x88\x01"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : dbcs)
         EXPECT_EQ(rc::PasswordCodeOfText(c.text, doubleByte), PasswordCodeOfAnsi(c.bytesUsed)) << c.bytesUsed;
 }
 
