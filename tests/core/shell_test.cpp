@@ -136,13 +136,9 @@ TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
     // stores, the 64-bit one and WOW6432Node; a 32-bit process's own view is
     // WOW6432Node, a 64-bit process's own view and the KEY_WOW64_64KEY view
     // are the 64-bit store. 32-bit Windows has one store (in32 below).
-    struct Case {
-        bool process64, os64;
-        const wchar_t* in64;  // value in the 64-bit store; nullptr: none
-        const wchar_t* in32;  // value in WOW6432Node, or the only store
-        const char* reads;    // views read, in order
-        bool classroom;
-    } cases[] = {
+    // in64: the value in the 64-bit store (nullptr: none); in32: the value in
+    // WOW6432Node, or the only store; reads: the views read, in order.
+    struct Case { bool process64, os64; const wchar_t *in64, *in32; const char* reads; bool classroom; } cases[] = {
         {true, true, L"Tutor", nullptr, "64", true},
         {true, true, nullptr, L"Tutor", "64", false},  // the 64-bit build never sees WOW6432Node
         {true, true, L"Brennix", L"Tutor", "64", false},
@@ -161,14 +157,11 @@ TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
         auto read = [&](rc::RegistryView view) -> std::optional<std::wstring> {
             reads += reads.empty() ? "" : " ";
             reads += view == rc::RegistryView::View64 ? "64" : "own";
-            bool reaches64 = view == rc::RegistryView::View64 || c.process64;
-            const wchar_t* held = !c.os64 ? c.in32 : reaches64 ? c.in64 : c.in32;
-            if (!held) return std::nullopt;
-            return std::wstring(held);
+            const wchar_t* held = c.os64 && (view == rc::RegistryView::View64 || c.process64) ? c.in64 : c.in32;
+            return held ? std::optional<std::wstring>(held) : std::nullopt;
         };
-        bool classroom = rc::ReadsClassroomEdition(c.process64, c.os64, read);
-        EXPECT_EQ(classroom, c.classroom) << "case " << (&c - cases);
-        EXPECT_EQ(reads, c.reads) << "case " << (&c - cases);
+        const bool classroom = rc::ReadsClassroomEdition(c.process64, c.os64, read);
+        EXPECT_EQ(std::tie(classroom, reads), std::tie(c.classroom, c.reads)) << "case " << (&c - cases);
     }
 }
 
