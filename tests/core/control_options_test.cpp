@@ -96,24 +96,17 @@ TEST(ControlOptions, ComposeControlOptionsWritesEveryValueInItsOrder) {
         {[](ControlSettings& s) { s.colourDepth = -1; s.messageFile.clear(); }, false, L"BOB /UIP /L /O /H512 /CHOST /S10 "},
         {[](ControlSettings& s) { s.colourDepth = 4; s.disableTickle = false; s.connectTo.clear(); }, false, L"BOB /UIP /L /Mmsg.txt /H512 /S10 "},
         {[](ControlSettings& s) { s = ControlSettings(); s.colourDepth = rc::kDepthUnlimited; }, true, L""},
+        // Numbers clamped as written: cache 128..4096, clients 3..150. (The
+        // field and adapter rules are the Client's: AppendFieldNumber, AppendAdapter.)
+        {[](ControlSettings& s) { s = {.cacheSize = L"50", .maxClients = L"200"}; }, false, L"/H128 /S150 "},
+        {[](ControlSettings& s) { s = {.cacheSize = L"9999", .maxClients = L"1"}; }, false, L"/H4096 /S3 "},
+        {[](ControlSettings& s) { s = {.cacheSize = L"  300", .maxClients = L" 7"}; }, false, L"/H300 /S7 "},
+        {[](ControlSettings& s) { s = {.cacheSize = L"", .maxClients = L"abc"}; }, false, L""},
     };
     for (const auto& c : cases) {
         ControlSettings s = Everything();
         c.edit(s);
         EXPECT_EQ(rc::ComposeControlOptions(s, Lists(), c.remoteAvailable).text, c.expected) << Narrow(c.expected);
-    }
-}
-
-TEST(ControlOptions, ComposeControlOptionsNumbersAreClampedAsWritten) {
-    // The field and adapter rules are the Client's (AppendFieldNumber,
-    // AppendAdapter); here the Control's ranges.
-    struct Case { const wchar_t* clients; const wchar_t* cache; const wchar_t* expected; } cases[] = {
-        {L"200", L"50", L"/H128 /S150 "}, {L"1", L"9999", L"/H4096 /S3 "}, {L" 7", L"  300", L"/H300 /S7 "},
-        {L"abc", L"", L""},
-    };
-    for (const auto& c : cases) {
-        const ControlSettings s{.cacheSize = c.cache, .maxClients = c.clients};
-        EXPECT_EQ(rc::ComposeControlOptions(s, Lists(), false).text, c.expected) << Narrow(c.expected);
     }
 }
 
