@@ -76,16 +76,16 @@ TEST(DialbackFile, ReadDialbackFileReadsEntriesAndTheirListTexts) {
     };
     for (const auto& c : cases) EXPECT_EQ(Read(c.file), c.read) << c.file;
 
+    // A sink that refuses an entry (the third) stops the reading.
     struct TakeTwo final : rc::DialbackSink {
         std::vector<std::wstring> texts;
         bool Take(const DialbackEntry&, std::wstring_view listText) override {
-            if (texts.size() == 2) return false;
             texts.emplace_back(listText);
-            return true;
+            return texts.size() <= 2;
         }
     } sink;
-    EXPECT_EQ(rc::ReadDialbackEntries("1|a|1\r\n2|b|2\r\n3|c|3\r\n", Cp1252(), sink), 2u);
-    EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"a\t1", L"b\t2"}));
+    EXPECT_EQ(rc::ReadDialbackEntries("1|a|1\r\n2|b|2\r\n3|c|3\r\n4|d|4\r\n", Cp1252(), sink), 2u);
+    EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"a\t1", L"b\t2", L"c\t3"}));
 }
 
 TEST(DialbackFile, BytesWritesCodePhoneAndDelayEndingInCrLf) {
