@@ -108,8 +108,8 @@ TEST(ClientOptions, ParseClientOptionsListsDecideTransportsAdaptersAndModems) {
     l.transports.pop_back();  // an entry left just past the end is never taken
     l.adapters = {0, 9, 3, 9, 1};
     l.modems.clear();
-    // Adapter 6 and modem 7 stand before the reading; a value that selects
-    // no entry leaves them.
+    // Adapter 6 and modem 7 stand before the reading; an adapter value that
+    // selects no entry leaves the adapter.
     struct Case { const wchar_t* text; int transport, adapter, modem; } cases[] = {
         {L"A /UTC", 0, 6, 7}, {L"A /UIP", -1, 6, 7}, {L"A /UNB /A8", 1, 6, 7},
         // Above 9 counts as 9; the last entry with the number wins.
