@@ -268,11 +268,8 @@ TEST(ServiceCommand, ValueBytesAndTheOptionsAfterTheSecondWord) {
         {L" /* BOB", L"BOB"}, {L"C:\\S.EXE\t/* BOB", L""},  // only spaces separate
     };
     EXPECT_EQ(rc::ServiceCommand(L"C:\\S.EXE", L"BOB /UIP "), L"C:\\S.EXE /* BOB /UIP ");
-    for (const auto& c : commands) {
-        auto block = Block(c.command);
-        EXPECT_EQ(rc::OptionTextOfCommand(std::wstring_view(block.get(), c.command.size())), c.options)
-            << rc::test::Narrow(c.command);
-    }
+    for (const auto& c : commands)
+        EXPECT_EQ(rc::OptionTextOfCommand({Block(c.command).get(), c.command.size()}), c.options) << Narrow(c.command);
 }
 
 // Reads the file in blocks of the given size (0: all at once) and gives the

@@ -98,10 +98,9 @@ TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
         {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
         {{}, L"C:\\p\\BRX.hlp"},
     };
-    for (const auto& c : cases) {
-        auto exists = [&](const std::wstring& p) { return c.present.count(p) > 0; };
-        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", exists), c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", [&](const std::wstring& p) { return c.present.contains(p); }),
+                  c.expected);
 }
 
 TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
