@@ -24,7 +24,8 @@ void CheckRecord(const rc::ClientSettings& s, const rc::ClientLists& l) {
     Check(InRange(s.transport, l.transports.size()) && InRange(s.adapter, l.adapters.size()));
     Check(InRange(s.port, l.ports.size()) && InRange(s.baud, l.bauds.size()) && InRange(s.modem, l.modems.size()));
     Check(s.publicCode.size() <= rc::kFieldTextMax && s.dialbackFile.size() <= rc::kFieldTextMax);
-    Check(fuzz::NumberField(s.inactivityTimeout, 0, 30) && fuzz::NumberField(s.bridgeTimeout, 0, 30));
+    // Timeouts of at most 30; a negative one is kept as read.
+    Check(fuzz::NumberField(s.inactivityTimeout, INT32_MIN, 30) && fuzz::NumberField(s.bridgeTimeout, INT32_MIN, 30));
     Check(s.bridgeTimeout != L"1");
     Check(h.logoffArgument.size() <= rc::kLogoffArgumentMax && h.securityKey.size() <= rc::kSecurityKeyMax &&
           h.videoMode.size() <= rc::kVideoModeMax);
