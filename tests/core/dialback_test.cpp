@@ -139,8 +139,9 @@ TEST(PasswordCode, SeededCodesAndNeverZero) {
         {{0x1234, 0xBEEF, 0x0001}, 0xFFFF, 0x3348EF}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 0x01020304, 0x371E02},
         {{0xFFFF, 0x8000, 0x7FFF, 0x0001, 0x1234}, 0xA5C3E1F7, 0xEFBDAF},
     };
-    if (!RC_PASSWORD_TABLE_CUSTOM)
+    if (!RC_PASSWORD_TABLE_CUSTOM) {
         for (const auto& c : cases) EXPECT_EQ(Code(c.units, c.seed), c.code) << c.seed;
+    }
     // Lane A from 0 taking table[0] stays 0, and so does lane B: the raw
     // result 0 comes out as 1.
     std::uint16_t t0 = kPasswordCodeTable[0];
