@@ -135,14 +135,11 @@ TEST(ClientOptions, ParseClientOptionsHeldValuesAreKeptAsReadAndSurviveStringsTh
     const ClientLists l = Lists();
     ClientSettings s;
     ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /L3 /r7 /C99 /G12 /N-5 /H200 /1 /BRIDGE /D", s, l, rc::test::Upper));
-    EXPECT_EQ(s.held.bufferCount, -5);  // no lower limit when read
-    EXPECT_EQ(s.cacheSizeField, L"200");
+    EXPECT_EQ(std::tie(s.held.bufferCount, s.cacheSizeField), std::tuple(-5, L"200"));  // no lower limit when read
     s.dialbackFile = L"D.TXT";
     s.options.fill(true);
     ASSERT_TRUE(rc::ParseClientOptions(L"B /UNB /N0", s, l, rc::test::Upper));
-    EXPECT_EQ(s.held.bufferCount, 0);
-    EXPECT_EQ(s.bridge, BridgeMode::Off);
-    EXPECT_EQ(s.dialbackFile, L"D.TXT");
+    EXPECT_EQ(std::tie(s.held.bufferCount, s.bridge, s.dialbackFile), std::tuple(0, BridgeMode::Off, L"D.TXT"));
     EXPECT_TRUE(s.options[rc::kOptWatchOnly]);  // switches only ever turn on
     s.options.fill(false);
     EXPECT_EQ(rc::ComposeClientOptions(s, l, false, false), L"B /UNB /r7 /C99 /L3 /N1 /H200 /G12 /1 ");

@@ -93,19 +93,8 @@ TEST(ShellLogic, TemplateFontReplacesTheFaceAndLeavesOtherTemplates) {
     EXPECT_NE(rc::FixTemplateFont(cut.data(), cut.size()), cut);
 }
 
-TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
-    struct Case { std::set<std::wstring> present; const wchar_t* expected; } cases[] = {
-        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
-        {{}, L"C:\\p\\BRX.hlp"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", [&](const std::wstring& p) { return c.present.contains(p); }),
-                  c.expected);
-}
-
-TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
-    EXPECT_EQ(rc::FirstMessageId(2293794), 35);
-    EXPECT_EQ(rc::SecondMessageId(2293794), 34);
+TEST(ShellLogic, DirectoryPromptMessageHelpFileAndPaths) {
+    EXPECT_EQ(std::tuple(rc::FirstMessageId(2293794), rc::SecondMessageId(2293794)), std::tuple(35, 34));
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),
               L"STATN32.EXE could not be found.\n\nThe STATN32 entry in the registry was NOT changed.\n\nEnter.");
     // The first two strings hold at most 127 characters each; the third is
@@ -126,6 +115,14 @@ TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
     EXPECT_EQ(rc::DirectoryOfPath(L"C:\\Program Files\\Brennix\\rcsetup32.exe"), L"C:\\Program Files\\Brennix");
     EXPECT_EQ(rc::DirectoryOfPath(L"rcsetup32.exe"), L"rcsetup32.exe");
     EXPECT_EQ(rc::ProgramPath(L"", L"STATN32.EXE"), L"\\STATN32.EXE");
+    // The help file: BRX.hlp, else qvt.hlp, else BRX.hlp to be asked for.
+    struct Help { std::set<std::wstring> present; const wchar_t* expected; } help[] = {
+        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
+        {{}, L"C:\\p\\BRX.hlp"},
+    };
+    for (const auto& c : help)
+        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", [&](const std::wstring& p) { return c.present.contains(p); }),
+                  c.expected);
 }
 
 TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
