@@ -17,11 +17,6 @@ bool IsCode(const std::wstring& code) {
     return code.empty() || (code.size() <= rc::kPasswordCodeTextMax && rc::NumberAtStart(code) != 0);
 }
 
-// A timeout field written by the parse: a decimal number of at most 30.
-bool IsTimeout(const std::wstring& field) {
-    return field.empty() || (rc::DecimalText(rc::LeadingNumber(field)) == field && rc::LeadingNumber(field) <= 30);
-}
-
 void CheckRecord(const rc::ClientSettings& s, const rc::ClientLists& l) {
     const rc::ClientHeldSettings& h = s.held;
     Check(s.name.size() <= rc::kClientNameMax && rc::UpperText(s.name) == s.name);
@@ -29,7 +24,9 @@ void CheckRecord(const rc::ClientSettings& s, const rc::ClientLists& l) {
     Check(InRange(s.transport, l.transports.size()) && InRange(s.adapter, l.adapters.size()));
     Check(InRange(s.port, l.ports.size()) && InRange(s.baud, l.bauds.size()) && InRange(s.modem, l.modems.size()));
     Check(s.publicCode.size() <= rc::kFieldTextMax && s.dialbackFile.size() <= rc::kFieldTextMax);
-    Check(IsTimeout(s.inactivityTimeout) && IsTimeout(s.bridgeTimeout) && s.bridgeTimeout != L"1");
+    // Timeouts of at most 30; a negative one is kept as read.
+    Check(fuzz::NumberField(s.inactivityTimeout, INT32_MIN, 30) && fuzz::NumberField(s.bridgeTimeout, INT32_MIN, 30));
+    Check(s.bridgeTimeout != L"1");
     Check(h.logoffArgument.size() <= rc::kLogoffArgumentMax && h.securityKey.size() <= rc::kSecurityKeyMax &&
           h.videoMode.size() <= rc::kVideoModeMax);
     Check(h.lookupDelay >= -1 && h.lookupDelay <= 6 && h.bufferCount <= 3);

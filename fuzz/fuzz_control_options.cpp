@@ -13,11 +13,6 @@ using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring line = fuzz::Decode(data, size);
-    // A number field written by the parse: decimal within low..high.
-    auto numberIn = [](const std::wstring& field, int low, int high) {
-        int n = rc::LeadingNumber(field);
-        return field.empty() || (rc::DecimalText(n) == field && n >= low && n <= high);
-    };
     const rc::ControlLists standard{{0, 1, 2, 3, 4, 5, 6, 7}, {IDS_IPX, IDS_NETBIOS, IDS_TCPIP}};
     const rc::ControlLists odd{{9, -1, 9, 40000}, {IDS_NETBIOS}};
     for (const rc::ControlLists* lists : {&standard, &odd}) {
@@ -28,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(s.name.size() <= rc::kControlNameMax && rc::UpperText(s.name) == s.name);
         Check(fuzz::InRange(s.transport, l.transports.size()) && fuzz::InRange(s.adapter, l.adapters.size()));
         Check(s.colourDepth == -1 || (s.colourDepth >= rc::kDepthMono && s.colourDepth <= rc::kDepth256));
-        Check(numberIn(s.cacheSize, 128, 4096) && numberIn(s.maxClients, 2, 30));
+        Check(fuzz::NumberField(s.cacheSize, 128, 4096) && fuzz::NumberField(s.maxClients, 2, 30));
         Check(s.connectTo.size() <= rc::kFieldTextMax && rc::UpperText(s.connectTo) == s.connectTo);
         Check(s.messageFile.size() <= rc::kFieldTextMax && s.dial.size() <= rc::kFieldTextMax);
 

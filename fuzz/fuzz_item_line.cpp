@@ -24,10 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parts.resize(std::max<std::size_t>(parts.size(), 4));
     const std::vector<std::wstring> known(parts.begin() + 4, parts.end());
 
-    rc::ProgramItemRecord record;
-    std::memset(&record, 0x5A, sizeof record);
-    rc::CopyCut(record.group, rc::kGroupNameCap, parts[3]);
-    rc::CopyCut(record.options, rc::kItemOptionsCap, parts[2]);
+    rc::ProgramItemRecord record = fuzz::PatternRecord(parts[3], parts[2]);
     const rc::ProgramItemRecord before = record;
     rc::ReadItemLine(parts[0], &record);
     fuzz::CheckRecord(record, before);

@@ -27,10 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(joined == expected && lines.size() == runs);
 
-    rc::ProgramItemRecord before;
-    std::memset(&before, 0x5A, sizeof before);
-    rc::CopyCut(before.group, rc::kGroupNameCap, L"Group");
-    rc::CopyCut(before.options, rc::kItemOptionsCap, L"/NKeep ");
+    const rc::ProgramItemRecord before = fuzz::PatternRecord(L"Group", L"/NKeep ");
     for (const auto& line : lines) {
         std::wstring itemLine = L"\x01sentinel";
         if (rc::ItemLineFromGroupLine(line, &itemLine)) {

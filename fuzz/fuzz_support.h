@@ -1,5 +1,5 @@
 // What the fuzz targets share: the check that stops a run on a broken
-// invariant, the ways input bytes become wide text, and record checks.
+// invariant, the ways input bytes become wide text, field and record checks.
 #pragma once
 
 #include <algorithm>
@@ -49,6 +49,23 @@ inline std::wstring ReplyText(const std::uint8_t* data, std::size_t size) {
 
 inline bool InRange(int position, std::size_t size) {
     return position == -1 || (position >= 0 && static_cast<std::size_t>(position) < size);
+}
+
+// A number field as the parses write it: empty, or the decimal text of a
+// number within low..high.
+inline bool NumberField(const std::wstring& field, int low, int high) {
+    const int n = rc::LeadingNumber(field);
+    return field.empty() || (rc::DecimalText(n) == field && n >= low && n <= high);
+}
+
+// A record filled with a byte pattern but for the group and our option
+// buffer: what reading an item line must not touch shows.
+inline rc::ProgramItemRecord PatternRecord(std::wstring_view group, std::wstring_view options) {
+    rc::ProgramItemRecord r;
+    std::memset(&r, 0x5A, sizeof r);
+    rc::CopyCut(r.group, rc::kGroupNameCap, group);
+    rc::CopyCut(r.options, rc::kItemOptionsCap, options);
+    return r;
 }
 
 // A record read from an item line: every text field terminated within its

@@ -1,4 +1,5 @@
 #include "progman/progman_text.h"
+#include "progman/icon_dialog_rules.h"
 
 #include "shell/text.h"
 
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/narrow_text.h"
@@ -81,10 +83,8 @@ TEST(ProgmanText, ReadItemLineFillsTheNineFieldsInOrder) {
         rc::CopyCut(r.group, rc::kGroupNameCap, L"Brennix");
         rc::CopyCut(r.options, rc::kItemOptionsCap, L"/NAlpha ");
         rc::ReadItemLine(c.line, &r);
-        EXPECT_EQ(Fields(r), c.fields) << Narrow(c.line);
         // The group and our option buffer are not the line's business.
-        EXPECT_STREQ(r.group, L"Brennix");
-        EXPECT_STREQ(r.options, L"/NAlpha ");
+        EXPECT_EQ(Fields(r) + L"|" + r.group + L"|" + r.options, c.fields + L"|Brennix|/NAlpha ") << Narrow(c.line);
     }
     ProgramItemRecord r;
     std::memset(&r, 0x5A, sizeof r);
@@ -93,39 +93,39 @@ TEST(ProgmanText, ReadItemLineFillsTheNineFieldsInOrder) {
               static_cast<std::ptrdiff_t>(sizeof r));
 }
 
-rc::IconCommandInput AlphaItem(const std::vector<std::wstring>* known, int major) {
+using Groups = std::vector<std::wstring>;
+
+rc::IconCommandInput AlphaItem(const Groups* known, int major, std::wstring_view group = L"Brennix") {
     return {L"C:\\QB\\VIEWDESK.EXE", L"/NAlpha /TIPX ", L"Alpha", L"c:\\qb\\viewdesk.exe", 0, 0, 0, L"C:\\QB", 0, 0,
-            L"Brennix", known, major};
+            group, known, major};
 }
 
 TEST(ProgmanText, CreateIconCommandsWritesTheBlockOfEachVersion) {
-    const std::vector<std::wstring> withGroup = {L"Accessories", L"BRENNIX"}, without = {L"Brennix Tools"};
+    const Groups withGroup = {L"Accessories", L"BRENNIX"}, without = {L"Brennix Tools"}, cut = {Repeat(L'G', 63)};
     const std::wstring show = L"[ShowGroup(\"Brennix\", 1)]", create = L"[CreateGroup(Brennix)]";
     const std::wstring v4 = L"[AddItem(\"C:\\QB\\VIEWDESK.EXE\" /NAlpha /TIPX ,\"Alpha\",c:\\qb\\viewdesk.exe,0,0,0,C:\\QB,0,0,1)]";
     const std::wstring v3 = L"[AddItem(\"C:\\QB\\VIEWDESK.EXE /NAlpha /TIPX \",\"Alpha\",c:\\qb\\viewdesk.exe,0,0,0,C:\\QB,0,0,1)]";
-    struct Case { const std::vector<std::wstring>* known; int major; bool newGroup; std::wstring block; } cases[] = {
-        {&withGroup, 4, false, show + v4}, {&withGroup, 3, false, show + v3}, {&withGroup, 10, false, show + v4},
-        {&without, 4, true, create + show + v4}, {nullptr, 3, true, create + show + v3},
+    struct Case { const Groups* known; int major; std::wstring block, group = L"Brennix"; } cases[] = {
+        {&withGroup, 4, show + v4}, {&withGroup, 3, show + v3}, {&withGroup, 10, show + v4},
+        {&without, 4, create + show + v4}, {nullptr, 3, create + show + v3},
+        // A group longer than its room is taken, and compared, at 63 characters.
+        {&cut, 4, L"[ShowGroup(\"" + Repeat(L'g', 63) + L"\", 1)]" + v4, Repeat(L'g', 100)},
     };
     for (const auto& c : cases) {
-        bool created = !c.newGroup;
-        EXPECT_EQ(rc::CreateIconCommands(AlphaItem(c.known, c.major), &created), c.block) << c.major;
-        EXPECT_EQ(created, c.newGroup) << Narrow(c.block);
+        const bool newGroup = c.block.starts_with(L"[CreateGroup(");
+        bool created = !newGroup;
+        EXPECT_EQ(rc::CreateIconCommands(AlphaItem(c.known, c.major, c.group), &created), c.block) << c.major;
+        EXPECT_EQ(created, newGroup) << Narrow(c.block);
     }
-    rc::IconCommandInput in = AlphaItem(&withGroup, 4);
-    in.iconIndex = 2;
-    in.x = 48;
-    in.y = -16;
-    in.hotKey = 1601;
-    in.minimize = 1;
-    in.directory = L"";
-    EXPECT_EQ(rc::CreateIconCommands(in, nullptr),
+    const rc::IconCommandInput numbers{L"C:\\QB\\VIEWDESK.EXE", L"/NAlpha /TIPX ", L"Alpha", L"c:\\qb\\viewdesk.exe",
+                                       2, 48, -16, L"", 1601, 1, L"Brennix", &withGroup, 4};
+    EXPECT_EQ(rc::CreateIconCommands(numbers, nullptr),
               show + L"[AddItem(\"C:\\QB\\VIEWDESK.EXE\" /NAlpha /TIPX ,\"Alpha\",c:\\qb\\viewdesk.exe,2,48,-16,,1601,1,1)]");
 }
 
 TEST(ProgmanText, CreateIconCommandsWritesTheParametersOnlyWithThirtyFiveToSpare) {
-    const std::vector<std::wstring> known = {L"G"}, none;
-    struct Case { const std::vector<std::wstring>* known; int major; std::wstring prefix; } cases[] = {
+    const Groups known = {L"G"}, none;
+    struct Case { const Groups* known; int major; std::wstring prefix; } cases[] = {
         {&known, 4, L"[ShowGroup(\"G\", 1)][AddItem("}, {&known, 3, L"[ShowGroup(\"G\", 1)][AddItem("},
         {&none, 4, L"[CreateGroup(G)][ShowGroup(\"G\", 1)][AddItem("},
     };
@@ -142,15 +142,6 @@ TEST(ProgmanText, CreateIconCommandsWritesTheParametersOnlyWithThirtyFiveToSpare
             EXPECT_EQ(rc::CreateIconCommands(in, nullptr), expected + L")]") << c.major << " extra " << extra;
         }
     }
-    // A group longer than its room is taken, and compared, at 63 characters.
-    const std::vector<std::wstring> cutKnown = {Repeat(L'G', 63)};
-    const std::wstring longGroup = Repeat(L'g', 100);  // the input only views its texts
-    rc::IconCommandInput in = AlphaItem(&cutKnown, 4);
-    in.group = longGroup;
-    bool created = true;
-    const std::wstring block = rc::CreateIconCommands(in, &created);
-    EXPECT_EQ(block.rfind(L"[ShowGroup(\"" + Repeat(L'g', 63) + L"\", 1)][AddItem(", 0), 0u);
-    EXPECT_FALSE(created);
 }
 
 TEST(ProgmanText, DeleteIconCommandsShowsTheGroupAndDeletesTheItem) {
@@ -197,6 +188,39 @@ TEST(ProgmanText, GroupSelectionWholeNameOrPrefixWithoutRegardToCase) {
         EXPECT_EQ(rc::FindGroupPrefixIndex(groups, c.name), c.prefix) << Narrow(c.name);
     }
     EXPECT_EQ(rc::FindGroupPrefixIndex({}, L""), -1);
+}
+
+TEST(IconDialogRules, RepeatTimingPathsAndOptions) {
+    struct Timing { int delay, speed, firstDelay, period; } timings[] = {
+        {rc::kDefaultKeyboardDelay, rc::kDefaultKeyboardSpeed, 450, 50},  // nothing in [windows]
+        {0, 31, 150, 50}, {3, 0, 600, 1600}, {1, 20, 300, 600}, {2, 16, 450, 800},
+        {-1, 32, 0, 0}, {-5, 40, 0, 0},  // never negative
+        {1000000, -1000000, 150000150, 50001600},
+    };
+    for (const auto& c : timings) {
+        rc::RepeatTiming t = rc::RepeatTimingFromProfile(c.delay, c.speed);
+        EXPECT_EQ(std::tie(t.firstDelay, t.period), std::tie(c.firstDelay, c.period)) << c.delay << " " << c.speed;
+    }
+
+    struct Join { std::wstring directory, file, path; } joins[] = {
+        {L"c:\\windows\\system32", L"shell32.dll", L"c:\\windows\\system32\\shell32.dll"},
+        {L"c:\\", L"viewdesk.exe", L"c:\\viewdesk.exe"}, {L"", L"a.ico", L"\\a.ico"}, {L"c:\\x", L"", L"c:\\x\\"},
+        {std::wstring(120, L'd'), L"file.ico", std::wstring(120, L'd') + L"\\file.i"},  // 127 characters
+        {std::wstring(127, L'd'), L"file.ico", std::wstring(127, L'd')},
+        {std::wstring(126, L'd'), L"f", std::wstring(126, L'd') + L"\\"},
+    };
+    for (const auto& c : joins) EXPECT_EQ(rc::JoinDirectoryAndFile(c.directory, c.file), c.path) << Narrow(c.file);
+
+    struct Options { const wchar_t* commandLine; bool found; const wchar_t* options; } options[] = {
+        {L"C:\\QB\\VIEWDESK.EXE /NALPHA /TIPX ", true, L"/NALPHA /TIPX "}, {L"C:\\QB\\VIEWDESK.EXE ", true, L""},
+        {L"C:\\QB\\VIEWDESK.EXE", false, L"unchanged"}, {L"", false, L"unchanged"},
+        {L"C:\\PROGRA~1\\VIEWDESK.EXE  /N X", true, L" /N X"},  // only the first space goes
+    };
+    for (const auto& c : options) {
+        std::wstring_view found = L"unchanged";
+        EXPECT_EQ(rc::OptionsOfCommandLine(c.commandLine, &found), c.found) << Narrow(c.commandLine);
+        EXPECT_EQ(found, c.options) << Narrow(c.commandLine);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #include "shell/shell_logic.h"
+#include "shell/text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "support/narrow_text.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using rc::CommandLineSwitches;
 using rc::ParseCommandLine;
+using rc::test::Narrow;
 
 TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
     struct Case { std::wstring line; bool quiet, banner, hasGroup; std::wstring group; } cases[] = {
@@ -32,10 +34,8 @@ TEST(ShellLogic, CommandLineSwitchesGroupNameAndTheWorkingBuffer) {
     };
     for (const auto& c : cases) {
         CommandLineSwitches s = ParseCommandLine(c.line);
-        EXPECT_EQ(s.quiet, c.quiet) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.banner, c.banner) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.hasGroup, c.hasGroup) << rc::test::Narrow(c.line);
-        EXPECT_EQ(s.group, c.group) << rc::test::Narrow(c.line);
+        EXPECT_EQ(std::tie(s.quiet, s.banner, s.hasGroup, s.group), std::tie(c.quiet, c.banner, c.hasGroup, c.group))
+            << rc::test::Narrow(c.line);
     }
 }
 
@@ -47,8 +47,7 @@ TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
     };
     for (const auto& c : cases) {
         rc::Point p = rc::CentrePosition(c.W, c.H, c.PW, c.PH, c.PL, c.PT, c.SW, c.SH);
-        EXPECT_EQ(p.x, c.x) << c.W << "x" << c.H << " at " << c.PL;
-        EXPECT_EQ(p.y, c.y) << c.W << "x" << c.H << " at " << c.PT;
+        EXPECT_EQ(std::tie(p.x, p.y), std::tie(c.x, c.y)) << c.W << "x" << c.H << " at " << c.PL << "," << c.PT;
     }
 }
 
@@ -56,41 +55,29 @@ TEST(ShellLogic, CentringPlacesOverTheOwnerAndKeepsOnScreen) {
 // font, then `items` bytes of item data starting on a 4-byte boundary.
 std::vector<std::uint8_t> MakeTemplate(bool setFont, const std::u16string& face, bool ordinalMenu,
                                        std::size_t items) {
+    // Style 0x80C80000 (plus DS_SETFONT), no extended style, the item count
+    // and the position and size, all as little-endian 16-bit words.
+    std::u16string words = {char16_t(setFont ? 0x40 : 0), 0x80C8, 0, 0, char16_t(items ? 1 : 0), 10, 20, 200, 100};
+    words += ordinalMenu ? std::u16string{0xFFFF, 77} : std::u16string(u"MENU", 5);
+    words += std::u16string(u"\0Title", 7);  // no class
+    if (setFont) words += u'\x8' + face + u'\0';
     std::vector<std::uint8_t> t;
-    auto word = [&](std::uint16_t w) {
-        t.push_back(static_cast<std::uint8_t>(w & 0xFF));
-        t.push_back(static_cast<std::uint8_t>(w >> 8));
-    };
-    auto str = [&](const std::u16string& s) {
-        for (char16_t c : s) word(c);
-        word(0);
-    };
-    std::uint32_t style = 0x80C80000u | (setFont ? 0x40u : 0u);
-    for (int i = 0; i < 4; ++i) t.push_back(static_cast<std::uint8_t>(style >> (8 * i)));
-    for (int i = 0; i < 4; ++i) t.push_back(0);  // extended style
-    word(static_cast<std::uint16_t>(items ? 1 : 0));
-    word(10); word(20); word(200); word(100);
-    if (ordinalMenu) { word(0xFFFF); word(77); } else { str(u"MENU"); }
-    str(u"");          // class: none
-    str(u"Title");
-    if (setFont) { word(8); str(face); }
-    while (t.size() % 4) t.push_back(0);
+    for (char16_t w : words) t.insert(t.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    t.resize((t.size() + 3) / 4 * 4);
     for (std::size_t i = 0; i < items; ++i) t.push_back(static_cast<std::uint8_t>(0xA0 + i));
     return t;
 }
 
 // The Mincho face, "ＭＳ 明朝", whatever the face a template names: the
 // items keep their 4-byte alignment whether the name grows or shrinks.
-TEST(ShellLogic, TemplateFontReplacesTheFaceAndKeepsItemsAligned) {
+TEST(ShellLogic, TemplateFontReplacesTheFaceAndLeavesOtherTemplates) {
     const std::u16string mincho = u"\xFF2D\xFF33 \x660E\x671D";
     for (bool ordinal : {false, true})
         for (const std::u16string face : {u"MS Sans Serif", u"A very long typeface name indeed", u"Arial", u"Tiny"}) {
             auto t = MakeTemplate(true, face, ordinal, 24);
             EXPECT_EQ(rc::FixTemplateFont(t.data(), t.size()), MakeTemplate(true, mincho, ordinal, 24)) << face.size();
         }
-}
-
-TEST(ShellLogic, TemplateFontLeavesOtherTemplatesByteForByte) {
+    // Other templates are left byte for byte: one without a font,
     auto plain = MakeTemplate(false, u"", false, 16);
     EXPECT_EQ(rc::FixTemplateFont(plain.data(), plain.size()), plain);
     // An extended template: version 1, signature 0xFFFF; its first byte is
@@ -106,20 +93,8 @@ TEST(ShellLogic, TemplateFontLeavesOtherTemplatesByteForByte) {
     EXPECT_NE(rc::FixTemplateFont(cut.data(), cut.size()), cut);
 }
 
-TEST(ShellLogic, HelpFilePrefersBrxThenQvtThenAsksForBrx) {
-    struct Case { std::set<std::wstring> present; const wchar_t* expected; } cases[] = {
-        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
-        {{}, L"C:\\p\\BRX.hlp"},
-    };
-    for (const auto& c : cases) {
-        auto exists = [&](const std::wstring& p) { return c.present.count(p) > 0; };
-        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", exists), c.expected);
-    }
-}
-
-TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
-    EXPECT_EQ(rc::FirstMessageId(2293794), 35);
-    EXPECT_EQ(rc::SecondMessageId(2293794), 34);
+TEST(ShellLogic, DirectoryPromptMessageHelpFileAndPaths) {
+    EXPECT_EQ(std::tuple(rc::FirstMessageId(2293794), rc::SecondMessageId(2293794)), std::tuple(35, 34));
     EXPECT_EQ(rc::EnterDirectoryMessage(L"%s could not be found.\n\n", L"The %s entry in %s was NOT changed.\n\n", L"Enter."),
               L"STATN32.EXE could not be found.\n\nThe STATN32 entry in the registry was NOT changed.\n\nEnter.");
     // The first two strings hold at most 127 characters each; the third is
@@ -140,6 +115,14 @@ TEST(ShellLogic, DirectoryPromptMessageAndPaths) {
     EXPECT_EQ(rc::DirectoryOfPath(L"C:\\Program Files\\Brennix\\rcsetup32.exe"), L"C:\\Program Files\\Brennix");
     EXPECT_EQ(rc::DirectoryOfPath(L"rcsetup32.exe"), L"rcsetup32.exe");
     EXPECT_EQ(rc::ProgramPath(L"", L"STATN32.EXE"), L"\\STATN32.EXE");
+    // The help file: BRX.hlp, else qvt.hlp, else BRX.hlp to be asked for.
+    struct Help { std::set<std::wstring> present; const wchar_t* expected; } help[] = {
+        {{L"C:\\p\\BRX.hlp", L"C:\\p\\qvt.hlp"}, L"C:\\p\\BRX.hlp"}, {{L"C:\\p\\qvt.hlp"}, L"C:\\p\\qvt.hlp"},
+        {{}, L"C:\\p\\BRX.hlp"},
+    };
+    for (const auto& c : help)
+        EXPECT_EQ(rc::ChooseHelpFile(L"C:\\p", L"BRX", [&](const std::wstring& p) { return c.present.contains(p); }),
+                  c.expected);
 }
 
 TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
@@ -147,13 +130,9 @@ TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
     // stores, the 64-bit one and WOW6432Node; a 32-bit process's own view is
     // WOW6432Node, a 64-bit process's own view and the KEY_WOW64_64KEY view
     // are the 64-bit store. 32-bit Windows has one store (in32 below).
-    struct Case {
-        bool process64, os64;
-        const wchar_t* in64;  // value in the 64-bit store; nullptr: none
-        const wchar_t* in32;  // value in WOW6432Node, or the only store
-        const char* reads;    // views read, in order
-        bool classroom;
-    } cases[] = {
+    // in64: the value in the 64-bit store (nullptr: none); in32: the value in
+    // WOW6432Node, or the only store; reads: the views read, in order.
+    struct Case { bool process64, os64; const wchar_t *in64, *in32; const char* reads; bool classroom; } cases[] = {
         {true, true, L"Tutor", nullptr, "64", true},
         {true, true, nullptr, L"Tutor", "64", false},  // the 64-bit build never sees WOW6432Node
         {true, true, L"Brennix", L"Tutor", "64", false},
@@ -172,15 +151,84 @@ TEST(ShellLogic, EditionViewsReadInOrderByBuildAndWindows) {
         auto read = [&](rc::RegistryView view) -> std::optional<std::wstring> {
             reads += reads.empty() ? "" : " ";
             reads += view == rc::RegistryView::View64 ? "64" : "own";
-            bool reaches64 = view == rc::RegistryView::View64 || c.process64;
-            const wchar_t* held = !c.os64 ? c.in32 : reaches64 ? c.in64 : c.in32;
-            if (!held) return std::nullopt;
-            return std::wstring(held);
+            const wchar_t* held = c.os64 && (view == rc::RegistryView::View64 || c.process64) ? c.in64 : c.in32;
+            return held ? std::optional<std::wstring>(held) : std::nullopt;
         };
-        bool classroom = rc::ReadsClassroomEdition(c.process64, c.os64, read);
-        EXPECT_EQ(classroom, c.classroom) << "case " << (&c - cases);
-        EXPECT_EQ(reads, c.reads) << "case " << (&c - cases);
+        const bool classroom = rc::ReadsClassroomEdition(c.process64, c.os64, read);
+        EXPECT_EQ(std::tie(classroom, reads), std::tie(c.classroom, c.reads)) << "case " << (&c - cases);
     }
+}
+
+TEST(Text, CopyCutCutsAtCapacityAndAlwaysTerminates) {
+    wchar_t buf[6] = {L'#', L'#', L'#', L'#', L'#', L'#'};
+    EXPECT_EQ(rc::CopyCut(buf, 6, L"abcdefgh"), 5u);
+    EXPECT_STREQ(buf, L"abcde");
+    EXPECT_EQ(rc::CopyCut(buf, 1, L"abc"), 0u);
+    EXPECT_STREQ(buf, L"");
+    buf[0] = L'#';
+    EXPECT_EQ(rc::CopyCut(buf, 0, L"abc"), 0u);
+    EXPECT_EQ(buf[0], L'#');
+}
+
+TEST(Text, NumbersLeadingNumberAndParseUnsigned) {
+    struct Leading { const wchar_t* text; int expected; } leading[] = {
+        {L"", 0}, {L"abc", 0}, {L"  7x", 7}, {L"-5", -5}, {L"+9", 9}, {L"- 5", 0}, {L"007", 7},
+        {L"2147483647", 2147483647}, {L"2147483648", 2147483647}, {L"99999999999999999999", 2147483647},
+        {L"-2147483648", -2147483647 - 1}, {L"-99999999999", -2147483647 - 1}, {L"12\r\n", 12},
+    };
+    for (const auto& c : leading) EXPECT_EQ(rc::LeadingNumber(c.text), c.expected) << Narrow(c.text);
+
+    struct Unsigned { const wchar_t* text; bool ok; unsigned value; } unsigneds[] = {
+        {L"0", true, 0}, {L"  15", true, 15}, {L"4294967295", true, 4294967295u}, {L"4294967296", false, 12345},
+        {L"", false, 12345}, {L"   ", false, 12345}, {L"1 ", false, 12345}, {L"-1", false, 12345},
+        {L"+1", false, 12345}, {L"1a", false, 12345}, {L"\t1", false, 12345},
+    };
+    for (const auto& c : unsigneds) {
+        std::uint32_t v = 12345;
+        EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << Narrow(c.text);
+        EXPECT_EQ(v, c.value) << Narrow(c.text);  // untouched when refused
+    }
+}
+
+TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {
+    EXPECT_EQ(rc::FormatText(L"Error %d opening key %s", {5, L"K"}), L"Error 5 opening key K");
+    EXPECT_EQ(rc::FormatText(L"%lu|%s|%d", {4000000000ul, L"555", -5}), L"4000000000|555|-5");
+    EXPECT_EQ(rc::FormatText(L"100%% %s and %s", {L"sure"}), L"100% sure and ");
+    EXPECT_EQ(rc::FormatText(L"abcdef", {}, 4) + rc::FormatText(L"abcd", {}, 4), L"abcabc");
+    // A directive cut short, or none at all, is written as it stands.
+    EXPECT_EQ(rc::FormatText(L"%q%lq 100% %l", {L"x"}) + rc::FormatText(L"100%", {}), L"%q%lq 100% %l100%");
+    EXPECT_EQ(rc::FormatText(std::wstring_view(L"7%ld", 3), {5}), L"7%l");  // nothing past the format is read
+}
+
+TEST(Text, Cp1252CodecMapsBothWaysAndMarksMissingCharacters) {
+    const auto& codec = rc::Cp1252Codec();
+    char out[8];
+    EXPECT_EQ(codec.toAnsi(L"A\u20AC\u00E9\u4E00", out, sizeof out), 4u);
+    EXPECT_EQ(std::string(out), std::string("A\x80\xE9?"));
+    EXPECT_EQ(codec.toAnsi(L"12345678", out, sizeof out), 0u);  // does not fit 7 bytes
+    EXPECT_EQ(out[0], '\0');
+    wchar_t wide[33];
+    EXPECT_EQ(codec.toWide("\x80xyz", wide, 4), 3u);
+    EXPECT_STREQ(wide, L"\u20ACxy");
+    // The five unassigned bytes stand for themselves (and are no characters
+    // of the code page when written); the others are the code page's characters.
+    EXPECT_EQ(codec.toAnsi(L"\x01\x81\u2021", out, sizeof out), 3u);
+    EXPECT_EQ(std::string(out), std::string("\x01?\x87"));
+    // The whole of 0x80-0x9F, in a room that holds it and the terminator.
+    EXPECT_EQ(codec.toWide("\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                           "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F", wide, 33), 32u);
+    EXPECT_STREQ(wide, L"\u20AC\x81\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\x8D\u017D\x8F"
+                       L"\x90\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\x9D\u017E\u0178");
+    EXPECT_EQ(codec.toWide("ab", wide, 4), 2u);
+}
+
+TEST(Text, CaseFoldingComparesLatinLettersWithoutCase) {
+    EXPECT_TRUE(rc::EqualsNoCase(L"Quorvel \u00e9", L"QUORVEL \u00c9"));
+    EXPECT_FALSE(rc::EqualsNoCase(L"abc", L"abd"));
+    EXPECT_TRUE(rc::StartsWithNoCase(L"com2", L"COM"));
+    EXPECT_FALSE(rc::StartsWithNoCase(L"CO", L"COM"));
+    EXPECT_TRUE(rc::EqualsNoCaseAscii(L"bob /uip", L"BOB /UIP") && rc::EqualsNoCaseAscii(L"QUIET", L"quiet"));
+    EXPECT_FALSE(rc::EqualsNoCaseAscii(L"\u00e9", L"\u00c9"));
 }
 
 }  // namespace

@@ -1,13 +1,22 @@
 #include "client/client_options.h"
+#include "client/client_store.h"
+#include "client/modem_file.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "client/option_append.h"
 #include "resources/resource.h"
 #include "support/narrow_text.h"
 #include "upper_case_map.h"
+
+// Records are written with designated initializers, the members left out
+// taking their defaults; GCC warns about those members all the same.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
 
@@ -17,15 +26,13 @@ using rc::ClientSettings;
 using rc::LinkKind;
 using rc::test::Narrow;
 
+// Ports, bauds, modems, adapter numbers and transports as a machine lists them.
 ClientLists Lists() {
-    ClientLists l;
-    l.ports = {L"COM1", L"COM2", L"COM3", L"COM4"};
-    l.bauds = {L"1200", L"2400", L"4800", L"9600", L"14400", L"19200", L"38400", L"57600", L"115200"};
-    l.modems = {L"Generic Modem", L"Hayes Optima 288", L"US Robotics Sportster",
-                L"Hayes Accura 56K", L"Fast One", L"Fast Two"};
-    l.adapters = {0, 1, 2, 3, 4, 5, 6, 7};
-    l.transports = {IDS_IPX, IDS_NETBIOS, IDS_TCPIP};
-    return l;
+    return {{L"COM1", L"COM2", L"COM3", L"COM4"},
+            {L"1200", L"2400", L"4800", L"9600", L"14400", L"19200", L"38400", L"57600", L"115200"},
+            {L"Generic Modem", L"Hayes Optima 288", L"US Robotics Sportster", L"Hayes Accura 56K", L"Fast One",
+             L"Fast Two"},
+            {0, 1, 2, 3, 4, 5, 6, 7}, {IDS_IPX, IDS_NETBIOS, IDS_TCPIP}};
 }
 
 // Parses a text into a default record and composes it again (Bridge offered,
@@ -101,43 +108,38 @@ TEST(ClientOptions, ParseClientOptionsReadsEverySwitch) {
 
 TEST(ClientOptions, ParseClientOptionsListsDecideTransportsAdaptersAndModems) {
     ClientLists l = Lists();
-    l.transports = {IDS_TCPIP, IDS_NETBIOS};
+    l.transports = {IDS_TCPIP, IDS_NETBIOS, IDS_IPX};
+    l.transports.pop_back();  // an entry left just past the end is never taken
     l.adapters = {0, 9, 3, 9, 1};
     l.modems.clear();
+    // Adapter 6 and modem 7 stand before the reading; an adapter value that
+    // selects no entry leaves the adapter.
     struct Case { const wchar_t* text; int transport, adapter, modem; } cases[] = {
-        {L"A /UTC", 0, -1, 7}, {L"A /UIP", -1, -1, 7},
+        {L"A /UTC", 0, 6, 7}, {L"A /UIP", -1, 6, 7}, {L"A /UNB /A8", 1, 6, 7},
         // Above 9 counts as 9; the last entry with the number wins.
         {L"A /UNB /AZ", 1, 3, 7}, {L"A /UNB /A9", 1, 3, 7}, {L"A /UNB /A\u4E00", 1, 3, 7},
         {L"A /UNB /A1", 1, 4, 7}, {L"A /UNB /A3", 1, 2, 7},
-        {L"A /UNB /BRIDGE /MHayes", 1, -1, -1},  // /M with an empty modem list selects nothing
+        {L"A /UNB /BRIDGE /MHayes", 1, 6, -1},  // /M with an empty modem list selects nothing
     };
     for (const auto& c : cases) {
         ClientSettings s;
+        s.adapter = 6;
         s.modem = 7;
         rc::ParseClientOptions(c.text, s, l, rc::test::Upper);
-        EXPECT_EQ(s.transport, c.transport) << Narrow(c.text);
-        EXPECT_EQ(s.adapter, c.adapter) << Narrow(c.text);
-        EXPECT_EQ(s.modem, c.modem) << Narrow(c.text);
+        EXPECT_EQ(std::tie(s.transport, s.adapter, s.modem), std::tie(c.transport, c.adapter, c.modem))
+            << Narrow(c.text);
     }
-    // A value that selects no entry leaves the selection.
-    ClientSettings s;
-    s.adapter = 4;
-    rc::ParseClientOptions(L"A /UNB /A8", s, Lists(), rc::test::Upper);
-    EXPECT_EQ(s.adapter, 4);
 }
 
 TEST(ClientOptions, ParseClientOptionsHeldValuesAreKeptAsReadAndSurviveStringsThatLackThem) {
     const ClientLists l = Lists();
     ClientSettings s;
     ASSERT_TRUE(rc::ParseClientOptions(L"A /UIP /L3 /r7 /C99 /G12 /N-5 /H200 /1 /BRIDGE /D", s, l, rc::test::Upper));
-    EXPECT_EQ(s.held.bufferCount, -5);  // no lower limit when read
-    EXPECT_EQ(s.cacheSizeField, L"200");
+    EXPECT_EQ(std::tie(s.held.bufferCount, s.cacheSizeField), std::tuple(-5, L"200"));  // no lower limit when read
     s.dialbackFile = L"D.TXT";
     s.options.fill(true);
     ASSERT_TRUE(rc::ParseClientOptions(L"B /UNB /N0", s, l, rc::test::Upper));
-    EXPECT_EQ(s.held.bufferCount, 0);
-    EXPECT_EQ(s.bridge, BridgeMode::Off);
-    EXPECT_EQ(s.dialbackFile, L"D.TXT");
+    EXPECT_EQ(std::tie(s.held.bufferCount, s.bridge, s.dialbackFile), std::tuple(0, BridgeMode::Off, L"D.TXT"));
     EXPECT_TRUE(s.options[rc::kOptWatchOnly]);  // switches only ever turn on
     s.options.fill(false);
     EXPECT_EQ(rc::ComposeClientOptions(s, l, false, false), L"B /UNB /r7 /C99 /L3 /N1 /H200 /G12 /1 ");
@@ -161,9 +163,6 @@ TEST(ClientOptions, AppendOperationsCutClampAndSkip) {
         rc::AppendFieldNumber(out, c.field, L"/T", 0, 30);
         EXPECT_EQ(out, c.expected) << Narrow(c.field);
     }
-    out.clear();
-    rc::AppendFieldNumber(out, L"3", L"/H", 128, 4096);
-    EXPECT_EQ(out, L"/H128 ");
 
     struct Held { int value; const wchar_t* expected; } held[] = {
         {-1, L""}, {-2, L"/N1 "}, {0, L"/N1 "}, {2, L"/N2 "}, {3, L"/N3 "}, {4, L"/N3 "},
@@ -219,14 +218,10 @@ TEST(ClientOptions, ComposeClientOptionsVariants) {
     const ClientLists l = Lists();
     for (const auto& c : cases) {
         // The bridge values of Everything() on a plain record, then the edit.
-        ClientSettings s, all = Everything();
-        s.name = L"A";
-        s.transport = 0;
-        if (c.bridged) {
-            s.bridge = all.bridge; s.port = all.port; s.baud = all.baud; s.link = all.link;
-            s.modem = all.modem; s.bridgeCode = all.bridgeCode; s.dialbackFile = all.dialbackFile;
-            s.bridgeTimeout = all.bridgeTimeout; s.held.modemDebug = true;
-        }
+        ClientSettings s{.name = L"A", .transport = 0, .bridge = c.bridged ? BridgeMode::Bridge : BridgeMode::Off,
+                         .port = 1, .baud = 3, .link = LinkKind::Modem, .modem = 3, .bridgeCode = L"55",
+                         .dialbackFile = L"dial.txt", .bridgeTimeout = L"2"};
+        s.held.modemDebug = true;
         c.edit(s);
         EXPECT_EQ(rc::ComposeClientOptions(s, l, !c.classroom, c.classroom),
                   std::wstring(L"A /UIP ") + c.expected) << Narrow(c.expected);
@@ -245,12 +240,107 @@ TEST(ClientOptions, ComposeClientOptionsAdapterOnlyWithNetBiosAndANonNegativeSho
     for (const auto& c : cases) {
         ClientLists l = Lists();
         l.adapters = {c.data};
-        ClientSettings s;
-        s.name = L"A";
-        s.transport = c.transport;
-        s.adapter = c.position;
+        const ClientSettings s{.name = L"A", .transport = c.transport, .adapter = c.position};
         EXPECT_EQ(rc::ComposeClientOptions(s, l, false, false), c.expected) << c.data;
     }
+}
+
+// Exact-length heap copies, so that reading one character too far is caught
+// by the address sanitizer.
+std::unique_ptr<wchar_t[]> Block(std::wstring_view chars) {
+    auto block = std::make_unique<wchar_t[]>(chars.size());
+    std::copy(chars.begin(), chars.end(), block.get());
+    return block;
+}
+
+TEST(ServiceCommand, ValueBytesAndTheOptionsAfterTheSecondWord) {
+    struct Value { std::wstring_view stored; std::size_t bytes; std::wstring_view expected; } values[] = {
+        {L"P /* AB", 7 * sizeof(wchar_t), L"P /* AB"},  // no terminator returned
+        {std::wstring_view(L"P\0 /* AB", 8), 8 * sizeof(wchar_t), L"P"},
+        {L"P /* AB", 7 * sizeof(wchar_t) - 1, L"P /* A"},  // a split last character is left out
+        {L"P /* AB", 0, L""},
+    };
+    for (const auto& c : values)
+        EXPECT_EQ(rc::CommandOfValue(Block(c.stored).get(), c.bytes), c.expected) << c.bytes;
+
+    struct Command { std::wstring_view command, options; } commands[] = {
+        {L"C:\\S.EXE /* BOB /UIP", L"BOB /UIP"}, {L"C:\\S.EXE /*  BOB", L" BOB"}, {L"C:\\S.EXE   /* BOB", L"BOB"},
+        {L"C:\\S.EXE /* ", L""}, {L"C:\\S.EXE /*", L""}, {L"C:\\S.EXE ", L""}, {L"C:\\S.EXE", L""}, {L"", L""},
+        {L" /* BOB", L"BOB"}, {L"C:\\S.EXE\t/* BOB", L""},  // only spaces separate
+    };
+    EXPECT_EQ(rc::ServiceCommand(L"C:\\S.EXE", L"BOB /UIP "), L"C:\\S.EXE /* BOB /UIP ");
+    for (const auto& c : commands)
+        EXPECT_EQ(rc::OptionTextOfCommand({Block(c.command).get(), c.command.size()}), c.options) << Narrow(c.command);
+}
+
+// Reads the file in blocks of the given size (0: all at once) and gives the
+// result and the names, '|' between them: "1:A|B", "-1:A".
+std::wstring ReadInBlocks(std::string_view file, std::size_t blockSize,
+                          rc::LetterOrDigitTest test = rc::IsLatin1LetterOrDigit) {
+    rc::ModemListReader reader(test);
+    for (std::size_t pos = 0; pos < file.size() || pos == 0; pos += blockSize ? blockSize : file.size() + 1)
+        if (!reader.Feed(file.substr(pos, blockSize ? blockSize : file.npos))) break;
+    std::wstring out = std::to_wstring(reader.Finish()) + L":";
+    for (std::size_t i = 0; i < reader.Names().size(); ++i) out += (i ? L"|" : L"") + reader.Names()[i];
+    return out;
+}
+
+TEST(ModemFile, ModemListReadsTheModemLinesInAnyBlocks) {
+    struct Case { std::string file; std::wstring read; } cases[] = {
+        {"@[M1] Fast Modem 28.8 ;comment\r\n@[D] ATDT\r\n@[M2]--Generic\r\n", L"1:Fast Modem 28.8 |Generic"},
+        {"@[M1]A\n@[M2]Last One", L"1:A|Last One"}, {"", L"1:"}, {"  \t\r\n\n", L"1:"}, {"@[M]", L"1:"},
+        {"@[M]\r\n@[M]x", L"1:|x"}, {"  \t @[M1]Indented\n", L"1:Indented"}, {"@[M 12;x [ @]Name\n", L"1:Name"},
+        {"@[M]B\n@[M]A\n@[M]B\n", L"1:B|A|B"}, {"@[M]Hayes\tSmart  \n", L"1:Hayes\tSmart  "},
+        {"@[M];nothing\n@[M1]A ;@[M2]B\n", L"1:|A "}, {"@[M1]]x]\n", L"1:x]"},
+        {"Hello\n;comment\n[M1]x\n @ [M1]y\n@M1]z\n@[M1]ok\n", L"1:ok"},
+        {"@[A]a\n@[D]d\n@[H]h\n@[T]t\n@[Axyz\n@[T\n", L"1:"},
+        {"@\r[\rM\r1]\rF\ra\rst\r\r\n", L"1:Fast"}, {"@[M1]Fa\x1Ast\n\x1A", L"1:Fast"},
+        {"@[M1]A\r@[M2]B\r", L"1:A@[M2]B"},  // a CR alone ends no line
+        {"@\n@[M1]A\n@[M2]B\n", L"1:B"},      // a lone "@" takes the LF and passes over the next line
+        {"@[M1]A\n@", L"1:A"},
+        // Format errors stop the reading and keep the earlier entries.
+        {"@[M1]Good\n@[m1] Modem\n@[M2]Never\n", L"-1:Good"}, {"@[X]a\n", L"-1:"}, {"@[a]\n", L"-1:"},
+        {"@[1]\n", L"-1:"}, {"@[ M]\n", L"-1:"}, {"@[M1]A\n@[\n@[M2]B\n", L"-1:A"}, {"@[M1]A\n@[", L"-1:A"},
+        {"@[M1 Modem\n@[M2]B\n", L"-1:"}, {"@[M1]A\n@[M2 Modem", L"-1:A"}, {"@[M", L"-1:"},
+        // Leading characters up to the first Latin-1 letter or digit go.
+        {"@[M]  --3Com 56k\n@[M]..\xC9lan\n@[M]-\xB2nd\n@[M]\xD7\xF7x\n", L"1:3Com 56k|\u00C9lan|\u00B2nd|x"},
+        {"@[M]\xA9\xAE\xBF\xA1ok\n@[M]\x80\x9F\xA0z\n@[M]\xAA\n@[M]\xB5m\n", L"1:ok|z|\u00AA|\u00B5m"},
+        {"@[M] -- \n@[M] a -- b\n@[M]\xE9\x80\n", L"1:|a -- b|\u00E9\u0080"},
+        // Names keep 127 characters; dropped leading ones do not count.
+        {"@[M]" + std::string(200, 'N') + "\n@[M]" + std::string(50, '-') + std::string(127, 'y') + "z\n",
+         L"1:" + std::wstring(127, L'N') + L"|" + std::wstring(127, L'y')},
+    };
+    for (const auto& c : cases) {
+        std::wstring whole = ReadInBlocks(c.file, 0);
+        EXPECT_EQ(whole, c.read) << c.file;
+        // The Windows side reads 127-byte blocks; any split gives the same.
+        for (std::size_t block : {1u, 2u, 3u, 7u, 127u}) EXPECT_EQ(ReadInBlocks(c.file, block), whole) << block;
+    }
+    // The Windows side passes its own test of letters and digits.
+    auto digitsOnly = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+    EXPECT_EQ(ReadInBlocks("@[M]Hayes 9600\n", 0, digitsOnly), L"1:9600");
+}
+
+TEST(ModemFile, IsLatin1LetterOrDigitMatchesThePlatformClassesForBytes) {
+    std::wstring accepted;
+    for (int c = 0; c < 0x101; ++c)
+        if (rc::IsLatin1LetterOrDigit(static_cast<wchar_t>(c))) accepted.push_back(static_cast<wchar_t>(c));
+    std::wstring expected = L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz\u00AA\u00B2\u00B3\u00B5\u00B9\u00BA";
+    for (int c = 0xC0; c <= 0xFF; ++c)
+        if (c != 0xD7 && c != 0xF7) expected.push_back(static_cast<wchar_t>(c));
+    EXPECT_EQ(accepted, expected);
+}
+
+TEST(ModemFile, PathCutsTheDirectoryTo113Bytes) {
+    struct Case { std::wstring directory; std::string path; } cases[] = {
+        {L"C:\\RC", "C:\\RC\\MODEMDEF.MDM"},
+        {L"C:\\" + std::wstring(110, L'd'), "C:\\" + std::string(110, 'd') + "\\MODEMDEF.MDM"},
+        {L"C:\\" + std::wstring(111, L'd'), "C:\\" + std::string(110, 'd') + "\\MODEMDEF.MDM"},
+        {L"C:\\\u20AC\u4E00", "C:\\\x80?\\MODEMDEF.MDM"}, {L"", ""},
+        {std::wstring(300, L'x'), ""},  // not convertible into the buffer
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rc::ModemFilePath(c.directory, rc::Cp1252Codec()), c.path) << c.directory.size();
 }
 
 }  // namespace
