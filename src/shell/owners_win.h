@@ -162,8 +162,12 @@ private:
 
 // A system DLL that only some dialogs use. It is loaded by the first call
 // that needs it rather than at start, and stays loaded to the end of the
-// process. A DLL or an entry point that is missing gives a null entry; the
-// caller then acts as it does when the call itself fails.
+// process. It is looked for in the system folder only, so that a file of
+// the same name in the program's folder is never loaded in its place (and
+// the folder is not searched first); a system that does not know that
+// search gets the usual search. A DLL or an entry point that is missing
+// gives a null entry; the caller then acts as it does when the call itself
+// fails.
 class LateLibrary {
 public:
     explicit LateLibrary(const wchar_t* name) : name_(name) {}
@@ -175,7 +179,8 @@ public:
         if (!tried_) {
             tried_ = true;
             ErrorModeScope quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-            module_.reset(LoadLibraryW(name_));
+            module_.reset(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+            if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) module_.reset(LoadLibraryW(name_));
         }
         if (!module_) return nullptr;
         return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_.get(), entry)));
