@@ -207,12 +207,24 @@ def sync_file(src, dst):
 
 
 def sync_tree(src_dir, dst_dir, skip=()):
-    for base, dirs, files in os.walk(src_dir):
-        rel = os.path.relpath(base, src_dir)
-        dirs[:] = [d for d in dirs if os.path.normpath(os.path.join(rel, d)) not in skip
-                   and not d.startswith(".")]
-        for name in files:
-            sync_file(os.path.join(base, name), os.path.join(dst_dir, rel, name))
+    """Makes dst_dir a copy of src_dir (leaving out the skipped folders and
+    hidden ones): changed files are copied, and files that src_dir no longer
+    has are removed, so that a test file renamed or deleted since the last
+    run is not built into the tests any more."""
+    def walk(root):
+        for base, dirs, files in os.walk(root):
+            rel = os.path.relpath(base, root)
+            dirs[:] = [d for d in dirs if os.path.normpath(os.path.join(rel, d)) not in skip
+                       and not d.startswith(".")]
+            for name in files:
+                yield os.path.normpath(os.path.join(rel, name))
+
+    wanted = set(walk(src_dir))
+    for rel in wanted:
+        sync_file(os.path.join(src_dir, rel), os.path.join(dst_dir, rel))
+    if os.path.isdir(dst_dir):
+        for rel in set(walk(dst_dir)) - wanted:
+            os.remove(os.path.join(dst_dir, rel))
 
 
 def export_sources(args, into):
