@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
+#include "shell/dialog_items_win.h"
 
 namespace rc {
 
@@ -17,15 +18,15 @@ constexpr std::uint32_t kCacheSizeLow = 128;
 constexpr std::uint32_t kCacheSizeHigh = 4096;
 
 void FillAdvanced(HWND dialog, const ClientHeldSettings& held) {
-    EnableWindow(DialogItem(dialog, IDC_ADV_VIDEO_LABEL), FALSE);
-    EnableWindow(DialogItem(dialog, IDC_ADV_VIDEO_MODE), FALSE);
-    EnableWindow(DialogItem(dialog, IDC_ADV_MODEM_DEBUG), FALSE);
+    EnableItem(dialog, IDC_ADV_VIDEO_LABEL, false);
+    EnableItem(dialog, IDC_ADV_VIDEO_MODE, false);
+    EnableItem(dialog, IDC_ADV_MODEM_DEBUG, false);
     SendItemMessage(dialog, IDC_ADV_VIDEO_MODE, EM_LIMITTEXT, 2, 0);
 
     SetItemText(dialog, IDC_ADV_VIDEO_MODE, held.videoMode.c_str());
     SetItemText(dialog, IDC_ADV_SECURITY_KEY, held.securityKey.c_str());
     if (held.cacheSize >= 0) SetItemText(dialog, IDC_ADV_CACHE, DecimalText(held.cacheSize).c_str());
-    CheckDlgButton(dialog, IDC_ADV_MODEM_DEBUG, held.modemDebug ? BST_CHECKED : BST_UNCHECKED);
+    CheckItem(dialog, IDC_ADV_MODEM_DEBUG, held.modemDebug);
 }
 
 void SetSecurityKey(HWND dialog) {
@@ -56,7 +57,7 @@ bool AcceptAdvanced(HWND dialog, ClientHeldSettings& held) {
         cacheSize = static_cast<int>(value);
     }
     held.cacheSize = cacheSize;
-    held.modemDebug = IsDlgButtonChecked(dialog, IDC_ADV_MODEM_DEBUG) == BST_CHECKED;
+    held.modemDebug = IsItemChecked(dialog, IDC_ADV_MODEM_DEBUG);
     return true;
 }
 
@@ -110,9 +111,8 @@ constexpr SosKey kSosKeys[] = {
 // The four key boxes are offered only while the SOS function is on; a
 // greyed box keeps its mark.
 void ApplySosRule(HWND dialog) {
-    BOOL enable = IsDlgButtonChecked(dialog, IDC_SOS_DISABLE) != BST_CHECKED;
-    for (int id : {IDC_SOS_LEFT_SHIFT, IDC_SOS_RIGHT_SHIFT, IDC_SOS_CTRL, IDC_SOS_ALT})
-        EnableWindow(DialogItem(dialog, id), enable);
+    bool enable = !IsItemChecked(dialog, IDC_SOS_DISABLE);
+    for (int id : {IDC_SOS_LEFT_SHIFT, IDC_SOS_RIGHT_SHIFT, IDC_SOS_CTRL, IDC_SOS_ALT}) EnableItem(dialog, id, enable);
 }
 
 INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -122,7 +122,7 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         for (const SosKey& k : kSosKeys) {
             // Any value other than 0 counts as checked.
             UINT value = GetPrivateProfileIntW(kSosSection, k.key, k.fallback, kViewdeskIni);
-            CheckDlgButton(dialog, k.box, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+            CheckItem(dialog, k.box, value != 0);
         }
         ApplySosRule(dialog);
         return TRUE;
@@ -134,8 +134,8 @@ INT_PTR CALLBACK SosDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             return TRUE;
         case IDOK:
             for (const SosKey& k : kSosKeys)
-                WritePrivateProfileStringW(
-                    kSosSection, k.key, IsDlgButtonChecked(dialog, k.box) == BST_CHECKED ? L"1" : L"0", kViewdeskIni);
+                WritePrivateProfileStringW(kSosSection, k.key, IsItemChecked(dialog, k.box) ? L"1" : L"0",
+                                           kViewdeskIni);
             EndDialog(dialog, 1);
             return TRUE;
         default:

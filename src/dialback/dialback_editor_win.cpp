@@ -6,6 +6,7 @@
 #include "shell/owners_win.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
+#include "shell/dialog_items_win.h"
 
 #include <cstdio>
 #include <cstring>
@@ -111,7 +112,7 @@ std::wstring LineText(const DialbackEntry& record) {
 
 wchar_t* NameBufferOf(HWND dialog) { return ContextOf<wchar_t>(dialog); }
 
-void EnableSaveForContent(HWND dialog, HWND list) { EnableWindow(DialogItem(dialog, IDOK), LineCount(list) > 0); }
+void EnableSaveForContent(HWND dialog, HWND list) { EnableItem(dialog, IDOK, LineCount(list) > 0); }
 
 void AddEntry(HWND dialog, HWND list) {
     DialbackEntry* record = NewRecord();
@@ -127,8 +128,8 @@ void AddEntry(HWND dialog, HWND list) {
     if (index >= 0 &&
         SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(record)) != LB_ERR) {
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        EnableWindow(DialogItem(dialog, IDC_DB_EDIT), TRUE);
-        EnableWindow(DialogItem(dialog, IDC_DB_DELETE), TRUE);
+        EnableItem(dialog, IDC_DB_EDIT, true);
+        EnableItem(dialog, IDC_DB_DELETE, true);
     } else {
         if (index >= 0) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
         FreeRecord(record);
@@ -180,7 +181,7 @@ void SaveAndClose(HWND dialog, HWND list) {
 }
 
 void EnableOkForCode(HWND dialog) {
-    EnableWindow(DialogItem(dialog, IDOK), GetWindowTextLengthW(DialogItem(dialog, IDC_DBE_CODE)) > 0);
+    EnableItem(dialog, IDOK, GetWindowTextLengthW(DialogItem(dialog, IDC_DBE_CODE)) > 0);
 }
 
 }  // namespace
@@ -234,10 +235,10 @@ INT_PTR CALLBACK DialbackFileDialogProc(HWND dialog, UINT message, WPARAM wParam
         SendMessageW(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
         if (LoadDialbackFile(name, dialog, IDC_DB_LIST)) SendMessageW(list, LB_SETCURSEL, 0, 0);
         if (SendMessageW(list, LB_GETCURSEL, 0, 0) < 0) {
-            EnableWindow(DialogItem(dialog, IDC_DB_EDIT), FALSE);
-            EnableWindow(DialogItem(dialog, IDC_DB_DELETE), FALSE);
+            EnableItem(dialog, IDC_DB_EDIT, false);
+            EnableItem(dialog, IDC_DB_DELETE, false);
         }
-        if (LineCount(list) == 0) EnableWindow(DialogItem(dialog, IDOK), FALSE);
+        if (LineCount(list) == 0) EnableItem(dialog, IDOK, false);
         return TRUE;
     }
 

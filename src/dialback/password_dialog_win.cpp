@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "shell/shell_win.h"
 #include "shell/text.h"
+#include "shell/dialog_items_win.h"
 
 #include <string>
 #include <string_view>
@@ -76,7 +77,7 @@ void WipeField(HWND dialog) {
 }
 
 void EnableOkForText(HWND dialog) {
-    EnableWindow(DialogItem(dialog, IDOK), GetWindowTextLengthW(DialogItem(dialog, IDC_SET_TEXT)) > 0);
+    EnableItem(dialog, IDOK, GetWindowTextLengthW(DialogItem(dialog, IDC_SET_TEXT)) > 0);
 }
 
 // One procedure for both templates. The context is the caller's code,
@@ -88,7 +89,7 @@ INT_PTR CALLBACK SetPasswordDialogProc(HWND dialog, UINT message, WPARAM wParam,
         BeginDialog(dialog);
         SendItemMessage(dialog, IDC_SET_TEXT, EM_LIMITTEXT, kTextChars, 0);
         DialogContext<DWORD>(dialog, lParam);
-        EnableWindow(DialogItem(dialog, IDOK), FALSE);
+        EnableItem(dialog, IDOK, false);
         return TRUE;
 
     case WM_COMMAND:

@@ -33,12 +33,10 @@ struct MaintenanceState {
 
 MaintenanceState& StateOf(HWND dialog) { return *ContextOf<MaintenanceState>(dialog); }
 
-HWND Item(HWND dialog, int id) { return DialogItem(dialog, id); }
-
 // The selected group's name as the record holds it (cut to its
 // kGroupNameCap buffer), or false when no group is selected.
 bool SelectedGroup(HWND dialog, std::wstring* name) {
-    HWND groups = Item(dialog, IDC_IM_GROUPS);
+    HWND groups = DialogItem(dialog, IDC_IM_GROUPS);
     LRESULT selected = SendMessageW(groups, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return false;
     *name = std::wstring(Head(ListBoxText(groups, selected), kGroupNameCap - 1));
@@ -48,7 +46,7 @@ bool SelectedGroup(HWND dialog, std::wstring* name) {
 // The selected Icons entry and its value (1 an icon, 0 the "no icons" line);
 // false when nothing is selected.
 bool SelectedIcon(HWND dialog, LRESULT* index, LRESULT* value) {
-    HWND icons = Item(dialog, IDC_IM_ICONS);
+    HWND icons = DialogItem(dialog, IDC_IM_ICONS);
     LRESULT selected = SendMessageW(icons, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return false;
     *index = selected;
@@ -57,17 +55,17 @@ bool SelectedIcon(HWND dialog, LRESULT* index, LRESULT* value) {
 }
 
 void EnableEditAndDelete(HWND dialog, bool enable) {
-    EnableWindow(Item(dialog, IDC_IM_EDIT), enable ? TRUE : FALSE);
-    EnableWindow(Item(dialog, IDC_IM_DELETE), enable ? TRUE : FALSE);
+    EnableItem(dialog, IDC_IM_EDIT, enable);
+    EnableItem(dialog, IDC_IM_DELETE, enable);
 }
 
 void PostSelectionChange(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(dialog, id)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(DialogItem(dialog, id)));
 }
 
 void RequestSelectedGroupItems(HWND dialog) {
     std::wstring group;
-    if (SelectedGroup(dialog, &group)) RequestGroupItems(dialog, Item(dialog, IDC_IM_ICONS), group.c_str());
+    if (SelectedGroup(dialog, &group)) RequestGroupItems(dialog, DialogItem(dialog, IDC_IM_ICONS), group.c_str());
 }
 
 // ---- Events -------------------------------------------------------------------------
@@ -86,7 +84,7 @@ void OnReloadTimer(HWND dialog) {
 }
 
 void OnItemsLoaded(HWND dialog) {
-    HWND icons = Item(dialog, IDC_IM_ICONS);
+    HWND icons = DialogItem(dialog, IDC_IM_ICONS);
     if (SendMessageW(icons, LB_GETCOUNT, 0, 0) == 0) {
         std::wstring none = LoadText(IDS_NO_ICONS);
         LRESULT index = SendMessageW(icons, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
@@ -106,7 +104,7 @@ void OnIconSelectionChanged(HWND dialog) {
     if (selected) {
         ProgramItemRecord scratch;
         ClearProgramItemRecord(&scratch);
-        ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), &scratch);
+        ReadItemLine(ListBoxText(DialogItem(dialog, IDC_IM_ICONS), index), &scratch);
         std::wstring_view options;
         if (OptionsOfCommandLine(scratch.commandLine, &options))
             SetItemText(dialog, IDC_IM_COMMAND_LINE, std::wstring(options).c_str());
@@ -122,7 +120,7 @@ void ConfigureAndReload(HWND dialog) {
     ProgramItemRecord* record = state.record;
     RunControlConfiguration(dialog, record, &state.newGroup);
     if (!state.newGroup.empty()) {
-        HWND groups = Item(dialog, IDC_IM_GROUPS);
+        HWND groups = DialogItem(dialog, IDC_IM_GROUPS);
         SendMessageW(groups, LB_RESETCONTENT, 0, 0);
         RequestGroupList(dialog, groups, LB_ADDSTRING);
         int index = FindGroupPrefixIndex(ListBoxTexts(groups), state.newGroup);
@@ -146,7 +144,7 @@ void OnEdit(HWND dialog) {
     LRESULT index = 0, value = 0;
     if (SelectedIcon(dialog, &index, &value) && value != 0) {
         ProgramItemRecord* record = StateOf(dialog).record;
-        ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), record);
+        ReadItemLine(ListBoxText(DialogItem(dialog, IDC_IM_ICONS), index), record);
         std::wstring group;
         if (SelectedGroup(dialog, &group)) CopyCut(record->group, kGroupNameCap, group);
     }
@@ -159,7 +157,7 @@ void OnDelete(HWND dialog) {
     if (WarningBox(dialog, IDS_DELETE_ICON, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     ProgramItemRecord scratch;
     ClearProgramItemRecord(&scratch);
-    ReadItemLine(ListBoxText(Item(dialog, IDC_IM_ICONS), index), &scratch);
+    ReadItemLine(ListBoxText(DialogItem(dialog, IDC_IM_ICONS), index), &scratch);
     std::wstring group;
     if (!SelectedGroup(dialog, &group)) return;
     std::wstring commands = DeleteIconCommands(group, scratch.description);
@@ -179,7 +177,7 @@ void OnInitDialog(HWND dialog, MaintenanceState& state) {
     state.commandLineFont.reset(CreateLightFont(0, GetACP() == kJapaneseCodePage));
     SetItemsFont(dialog, state.commandLineFont.get(), {IDC_IM_COMMAND_LINE});
 
-    HWND groups = Item(dialog, IDC_IM_GROUPS);
+    HWND groups = DialogItem(dialog, IDC_IM_GROUPS);
     RequestGroupList(dialog, groups, LB_ADDSTRING);
     int index = FindGroupIndex(ListBoxTexts(groups), g_shell.groupName);
     if (index < 0 && SendMessageW(groups, LB_GETCOUNT, 0, 0) > 0) index = 0;
