@@ -293,6 +293,26 @@ TEST_F(ProgmanNoAnswer, UnansweredCommandBlockKeepsCreateProgramIconOpenAndRecor
     EXPECT_EQ(standin_.Count(L"request\t13\tPROGMAN"), 2) << "the group list was asked for again";
 }
 
+// Delete, its command block unanswered: one message, and the icons are not
+// asked for again after it. They are asked for twice in all: at the opening,
+// and at the first tick of the timer that the wait runs on the dialog.
+TEST_F(ProgmanNoAnswer, UnansweredDeleteTellsOnceAndDoesNotReloadTheIcons) {
+    StartStandIn(L"/silent-commands");
+    DWORD boxAt = 0;
+    driver_.Then([&](HWND d) {
+        EXPECT_TRUE(WaitFor([&] { return !Entries(d, IDC_IM_ICONS).empty(); }, 3000));
+        Choose(d, IDC_IM_ICONS, 0);
+        driver_.Box(L"Warning: Are you sure you want to delete this icon?", IDYES);
+        ExpectBox(kNoAnswer, GetTickCount(), &boxAt);
+        Click(d, IDC_IM_DELETE);
+        Pump(500);
+        Press(d, IDCANCEL);
+    });
+    rc::RunIconMaintenance(g_shell.mainWindow, &g_shell.itemRecord);
+    EXPECT_GE(boxAt, kLimit - 100);
+    EXPECT_EQ(standin_.Count(L"request\t13\tQuorvel Brennix"), 2) << "the icons were asked for after the delete";
+}
+
 // A window that posts itself a message for every one it gets keeps the
 // queue full for good; the wait still ends on its time.
 TEST_F(ProgmanNoAnswer, FloodOfMessagesCannotHoldAWaitPastItsTime) {
