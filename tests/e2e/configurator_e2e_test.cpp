@@ -81,6 +81,13 @@ HWND ExpectClientTopic(HWND dialog, const wchar_t* field, const wchar_t* shot) {
     return viewer;
 }
 
+// Exit ends the Configurator with 0, and the help viewer with it.
+void ExpectExitClosesTheViewer(Configurator& app, HWND viewer) {
+    EXPECT_EQ(app.Exit(), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
+    if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
+}
+
 TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     Station station;
     WritePrivateProfileStringW(L"Client", nullptr, nullptr, L"rcsetup.ini");
@@ -103,9 +110,7 @@ TEST(ClientEndToEnd, ChangedNameIsSavedToTheServiceAndTheSerialLinkMemory) {
     EXPECT_EQ(IniSection(L"rcsetup.ini", L"Client"),
               (std::vector<std::wstring>{L"Serial=0", L"Modem=0", L"BaudRate=5", L"ComPort=0", L"Password=",
                                          L"Dialback=0", L"DialbackFile="}));
-    EXPECT_EQ(app.Exit(), 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
-    if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
+    ExpectExitClosesTheViewer(app, viewer);
 }
 
 TEST(ClientEndToEnd, NoUsableTransportOpensTheReportAndKeepsOkDisabled) {
@@ -144,9 +149,7 @@ TEST(ClientEndToEnd, ClassroomEditionOpensTheClassroomDialogAndTheQuietSwitchSav
     EXPECT_TRUE(Gone(dialog));
     EXPECT_EQ(WaitForDialog(app.ProcessId(), L"Information", 500), nullptr);
     EXPECT_EQ(ReadImagePath(), L"C:\\Quorvel\\Brennix\\STATN32.EXE /* QUIET /UTC /L2 /H512 ");
-    EXPECT_EQ(app.Exit(), 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(viewer); }, 5000)) << "the help viewer outlived the Configurator";
-    if (IsWindow(viewer)) PostMessageW(viewer, WM_CLOSE, 0, 0);
+    ExpectExitClosesTheViewer(app, viewer);
 }
 
 // The edition (read from the registry) and the /P switch name the program
