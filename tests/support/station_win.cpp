@@ -1,6 +1,7 @@
 #include "support/station_win.h"
 
 #include "resources/resource.h"
+#include "support/dialog_driver_win.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -147,7 +148,10 @@ void Capture(HWND window, const std::wstring& name) {
     const char* dir = std::getenv("RC_SCREENSHOT_DIR");
     if (!dir || !*dir) return;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(300);  // let the window finish painting
+    // Let the window finish painting, and let what it painted reach the
+    // screen: the platform copies a window's drawing to the display while
+    // its thread handles messages, not while it sleeps.
+    Pump(300);
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) / 4 * 4;
