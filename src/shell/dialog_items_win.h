@@ -13,8 +13,12 @@
 
 namespace rc {
 
+// Only a change reaches the item: the platform sends messages even for a
+// call that leaves the state as it was, and the dialogs apply their
+// enabling rules to every item each time.
 inline void EnableItem(HWND dialog, int id, bool on) {
-    if (HWND item = DialogItem(dialog, id)) EnableWindow(item, on ? TRUE : FALSE);
+    HWND item = DialogItem(dialog, id);
+    if (item && (IsWindowEnabled(item) != FALSE) != on) EnableWindow(item, on ? TRUE : FALSE);
 }
 
 inline bool IsItemChecked(HWND dialog, int id) { return SendItemMessage(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
