@@ -34,8 +34,6 @@ RegistryKey OpenServiceKey(REGSAM access, UINT openErrorId) {
     return RegistryKey();
 }
 
-int ReadClientInt(const wchar_t* key, int fallback) { return ReadIniNumber(kClientSection, key, fallback); }
-
 void WriteClientInt(const wchar_t* key, int value) { WriteIniNumber(kClientSection, key, value); }
 
 }  // namespace
@@ -74,14 +72,15 @@ bool WriteClientOptions(const std::wstring& optionText, const std::wstring& prog
 }
 
 ClientKeys ReadClientKeys() {
+    IniReader client(kClientSection);
     ClientKeys keys;
-    keys.serial = ReadClientInt(L"Serial", 0) != 0;
-    keys.modem = ReadClientInt(L"Modem", 0);
-    keys.baudRate = ReadClientInt(L"BaudRate", 5);
-    keys.comPort = ReadClientInt(L"ComPort", 0);
-    keys.password = ReadIniText(kClientSection, L"Password", 31);
-    keys.dialback = ReadClientInt(L"Dialback", 0) != 0;
-    keys.dialbackFile = ReadIniText(kClientSection, L"DialbackFile", 31);
+    keys.serial = client.Number(L"Serial", 0) != 0;
+    keys.modem = client.Number(L"Modem", 0);
+    keys.baudRate = client.Number(L"BaudRate", 5);
+    keys.comPort = client.Number(L"ComPort", 0);
+    keys.password = client.Text(L"Password", 31);
+    keys.dialback = client.Number(L"Dialback", 0) != 0;
+    keys.dialbackFile = client.Text(L"DialbackFile", 31);
     return keys;
 }
 

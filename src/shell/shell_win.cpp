@@ -1,6 +1,7 @@
 #include "shell/shell_win.h"
 
 #include "resources/resource.h"
+#include "shell/ini_section.h"
 #include "shell/owners_win.h"
 #include "shell/shell_logic.h"
 #include "shell/text.h"
@@ -290,6 +291,26 @@ std::wstring ReadIniText(const wchar_t* section, const wchar_t* key, int maxChar
 
 int ReadIniNumber(const wchar_t* section, const wchar_t* key, int fallback) {
     return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, kIniFile));
+}
+
+IniReader::IniReader(const wchar_t* section) : section_(section) {
+    // The section read says that its buffer was too small by filling it up
+    // to two characters short of its size.
+    for (DWORD size = 1024; size <= 65536 && !whole_; size *= 8) {
+        entries_.assign(size, L'\0');
+        DWORD n = GetPrivateProfileSectionW(section, entries_.data(), size, kIniFile);
+        whole_ = n < size - 2;
+        entries_.resize(whole_ ? n : 0);
+    }
+}
+
+std::wstring IniReader::Text(const wchar_t* key, int maxChars) const {
+    if (!whole_) return ReadIniText(section_, key, maxChars);
+    return IniSection(entries_).Text(key, static_cast<std::size_t>(maxChars));
+}
+
+int IniReader::Number(const wchar_t* key, int fallback) const {
+    return whole_ ? IniSection(entries_).Number(key, fallback) : ReadIniNumber(section_, key, fallback);
 }
 
 void WriteIniText(const wchar_t* section, const wchar_t* key, const wchar_t* value) {

@@ -193,6 +193,23 @@ int ReadIniNumber(const wchar_t* section, const wchar_t* key, int fallback);
 void WriteIniText(const wchar_t* section, const wchar_t* key, const wchar_t* value);
 void WriteIniNumber(const wchar_t* section, const wchar_t* key, int value);
 
+// Several keys of one section of rcsetup.ini, answered as ReadIniText and
+// ReadIniNumber answer them, from one reading of the whole section: each
+// single-key read opens the file again, which under Wine costs as much as
+// the reading. A section too long for the reader's buffer (64K characters)
+// is read key by key instead, so no key is ever missed.
+class IniReader {
+public:
+    explicit IniReader(const wchar_t* section);
+    std::wstring Text(const wchar_t* key, int maxChars = kFieldChars) const;
+    int Number(const wchar_t* key, int fallback) const;
+
+private:
+    const wchar_t* section_;
+    std::wstring entries_;
+    bool whole_ = false;
+};
+
 // [Configurator] Directory: where STATN32.EXE and VIEWDESK.EXE are looked
 // for, written at every start and by Options and Enter Directory.
 std::wstring StoredProgramDirectory();

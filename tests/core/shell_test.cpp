@@ -1,3 +1,4 @@
+#include "shell/ini_section.h"
 #include "shell/shell_logic.h"
 #include "shell/text.h"
 
@@ -188,6 +189,21 @@ TEST(Text, NumbersLeadingNumberAndParseUnsigned) {
         EXPECT_EQ(rc::ParseUnsigned(c.text, &v), c.ok) << Narrow(c.text);
         EXPECT_EQ(v, c.value) << Narrow(c.text);  // untouched when refused
     }
+}
+
+// The platform's own answers are compared in the dialog tests; here, what
+// only another platform's section read shows: blanks kept around names and
+// values, control characters before a number, an empty entry ending the list.
+TEST(IniSection, KeysAnswerAsTheSingleKeyReadsOfTextAndNumbers) {
+    using namespace std::string_view_literals;
+    const rc::IniSection section(L"Fill=x\0 Port \t=  \"3\"  \0port=9\0Bare\0Bare=1\0Quoted=''\0"
+                                 L"Wrap=4294967299\0Spaced=\t \x01-6\0Word=a=b\0\0After=1"sv);
+    struct Case { const wchar_t* key; std::optional<std::wstring_view> value; int number; } cases[] = {
+        {L"PORT", L"3", 3}, {L"Bare", std::nullopt, -8}, {L"Quoted", L"", -8}, {L"Wrap", L"4294967299", 3},
+        {L"Spaced", L"\x01-6", -6}, {L"Word", L"a=b", 0}, {L"After", std::nullopt, -8}, {L"Fil", std::nullopt, -8}};
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(section.Value(c.key), section.Number(c.key, -8)), std::pair(c.value, c.number)) << Narrow(c.key);
+    EXPECT_EQ(section.Text(L"Wrap", 3) + section.Text(L"Bare", 3) + section.Text(L"Word", 9), L"429a=b");
 }
 
 TEST(Text, FormatTextFillsDirectivesInOrderAndCuts) {

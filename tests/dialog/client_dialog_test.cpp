@@ -101,6 +101,34 @@ TEST_F(ClientStore, ClientKeysReadTheirDefaultsAndRoundTrip) {
               (rc::ClientKeys{true, 0, 5, 0, std::wstring(31, L'7'), true, std::wstring(31, L'F')}));
 }
 
+// One reading of the whole section answers every key as the platform's
+// single-key reads do: quotes, blanks, signs, junk, overflow, empty values,
+// a name without "=", a repeated name and sections too long for one read
+// (filler ahead of the keys: none, more than the first buffer, more than
+// any). The file is written as it stands, as a user's editor leaves it.
+TEST_F(ClientStore, TheWholeSectionAnswersAsTheSingleKeyReads) {
+    wchar_t windows[MAX_PATH] = L"";
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring file = std::wstring(windows) + L"\\" + rc::kIniFile;
+    const std::string saved = ReadBytes(file);
+    for (std::size_t filler : {0, 9000, 70000}) {
+        for (const char* value : {"12", "-3", "+4", " 5 ", "\"6\"", "'7'", "\"8", "9x", "", "\"\"", "4294967297",
+                                  "-2147483649", "00000000000000000000000000000123", "a=b",
+                                  "\"0123456789012345678901234567890123456789\""}) {
+            WriteBytes(file, "[Client]\r\nFiller=" + std::string(filler, 'f') + "\r\n Modem = " + value +
+                                 "\r\nmodem=99\r\nSerial\r\nSerial=5\r\nPassword\t=" + value + "\r\n");
+            rc::IniReader client(L"Client");
+            SCOPED_TRACE(std::string(value) + " after " + std::to_string(filler));
+            EXPECT_EQ(std::pair(client.Number(L"MODEM", -8), client.Number(L"Serial", -8)),
+                      std::pair(rc::ReadIniNumber(L"Client", L"Modem", -8), rc::ReadIniNumber(L"Client", L"Serial", -8)));
+            EXPECT_EQ(std::pair(client.Text(L"Password", 31), client.Number(L"Absent", -8)),
+                      std::pair(rc::ReadIniText(L"Client", L"Password", 31), -8));
+            EXPECT_EQ(client.Text(L"Serial", 31), rc::ReadIniText(L"Client", L"Serial", 31));
+        }
+    }
+    WriteBytes(file, saved);
+}
+
 TEST_F(ClientStore, SaveWritesAChangedTextWithItsBoxAndTheKeysButAnEqualOneOnlyTheKeys) {
     struct Case {
         std::wstring line, stored;
