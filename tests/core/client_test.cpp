@@ -104,6 +104,9 @@ TEST(ClientOptions, ParseClientOptionsReadsEverySwitch) {
         {L"A /UIP /BRIDGE /T0 /d", L"A /UIP /BRIDGE  /T0  /D"},
     };
     for (const auto& c : cases) EXPECT_EQ(Reparse(c.text), c.composed) << Narrow(c.text);
+    // The text is read up to its 255th character.
+    const std::wstring head = L"A /UIP" + std::wstring(247, L' ');
+    EXPECT_EQ(Reparse(head + L"/I") + Reparse(head + L" /I"), L"A /UIP /I A /UIP ");
 }
 
 TEST(ClientOptions, ParseClientOptionsListsDecideTransportsAdaptersAndModems) {

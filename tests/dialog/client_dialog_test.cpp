@@ -119,11 +119,10 @@ TEST_F(ClientStore, TheWholeSectionAnswersAsTheSingleKeyReads) {
                                  "\r\nmodem=99\r\nSerial\r\nSerial=5\r\nPassword\t=" + value + "\r\n");
             rc::IniReader client(L"Client");
             SCOPED_TRACE(std::string(value) + " after " + std::to_string(filler));
-            EXPECT_EQ(std::pair(client.Number(L"MODEM", -8), client.Number(L"Serial", -8)),
-                      std::pair(rc::ReadIniNumber(L"Client", L"Modem", -8), rc::ReadIniNumber(L"Client", L"Serial", -8)));
-            EXPECT_EQ(std::pair(client.Text(L"Password", 31), client.Number(L"Absent", -8)),
-                      std::pair(rc::ReadIniText(L"Client", L"Password", 31), -8));
-            EXPECT_EQ(client.Text(L"Serial", 31), rc::ReadIniText(L"Client", L"Serial", 31));
+            EXPECT_EQ(std::tuple(client.Number(L"MODEM", -8), client.Number(L"Serial", -8), client.Number(L"Absent", -8)),
+                      std::tuple(rc::ReadIniNumber(L"Client", L"Modem", -8), rc::ReadIniNumber(L"Client", L"Serial", -8), -8));
+            EXPECT_EQ(std::pair(client.Text(L"Password", 31), client.Text(L"Serial", 31)),
+                      std::pair(rc::ReadIniText(L"Client", L"Password", 31), rc::ReadIniText(L"Client", L"Serial", 31)));
         }
     }
     WriteBytes(file, saved);
